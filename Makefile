@@ -1,0 +1,36 @@
+# Talvero: `make run` starts the program, `make test` builds and runs every test.
+# Both first install the Debian packages the build needs when any is missing.
+
+CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
+
+.PHONY: all deps run test asan bench format clean
+
+all: test
+
+deps:
+	@tools/install-deps.sh
+
+run: deps
+	@echo "Talvero has no window yet: only the dice engine and its tests exist." >&2
+	@exit 1
+
+test: deps
+	cmake --preset debug $(CMAKE_FLAGS)
+	cmake --build --preset debug
+	ctest --preset debug
+
+asan: deps
+	cmake --preset asan $(CMAKE_FLAGS)
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: deps
+	cmake --preset release $(CMAKE_FLAGS)
+	cmake --build --preset release --target talvero_bench
+	./build/release/bench/talvero_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,85 @@
+// Talvero's benchmarks. Prints one line per figure: "name: median unit".
+
+#include "engine/count_text.h"
+#include "engine/dice_engine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Runs `work` `repetitions` times after a warm-up and prints the median.
+void report(const char *name, const char *unit, double unitsPerSecond, int repetitions,
+            const std::function<void()> &work)
+{
+    work();
+    std::vector<double> samples;
+    samples.reserve(static_cast<std::size_t>(repetitions));
+    for (int i = 0; i < repetitions; ++i) {
+        const auto start = Clock::now();
+        work();
+        samples.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    std::nth_element(samples.begin(), samples.begin() + repetitions / 2, samples.end());
+    std::printf("%s: %.3f %s\n", name,
+                samples[static_cast<std::size_t>(repetitions / 2)] * unitsPerSecond, unit);
+    std::fflush(stdout);
+}
+
+class Row final : public talvero::CountRow
+{
+public:
+    explicit Row(int size)
+        : captions_(static_cast<std::size_t>(size), "0")
+    {}
+    int size() const override { return static_cast<int>(captions_.size()); }
+    std::string caption(int index) const override
+    {
+        return captions_[static_cast<std::size_t>(index)];
+    }
+    void setCaption(int index, std::string_view text) override
+    {
+        captions_[static_cast<std::size_t>(index)].assign(text);
+    }
+
+private:
+    std::vector<std::string> captions_;
+};
+
+class Caption final : public talvero::CaptionTarget
+{
+public:
+    void setCaption(std::string_view text) override { text_.assign(text); }
+
+private:
+    std::string text_;
+};
+
+void engineBenchmarks()
+{
+    Row face0(10), face1(10), atLeast0(9), atLeast1(9);
+    Caption frame0, frame1, counter0, counter1;
+    talvero::SystemClock clock;
+    talvero::DiceEngine engine({face0, atLeast0, frame0, counter0},
+                               {face1, atLeast1, frame1, counter1}, clock);
+
+    report("engine.hit_roll_200_us", "us", 1e6, 20001, [&] { engine.hitRoll(200, 10, true); });
+
+    atLeast0.setCaption(0, talvero::countText(1'000'000.0));
+    report("engine.followup_1e6_dice_ms", "ms", 1e3, 41,
+           [&] { (void)engine.followUpRoll(0, 10, true); });
+}
+
+} // namespace
+
+int main()
+{
+    engineBenchmarks();
+    return 0;
+}

@@ -1,0 +1,25 @@
+# Settings every target of Talvero links: language level, warnings, Qt safety defines
+# and, in the sanitizer build, the sanitizers.
+add_library(talvero_options INTERFACE)
+add_library(Talvero::options ALIAS talvero_options)
+
+target_compile_features(talvero_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+target_compile_options(talvero_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                                                 -Wnon-virtual-dtor -Wold-style-cast)
+if(TALVERO_WERROR)
+    target_compile_options(talvero_options INTERFACE -Werror)
+endif()
+
+target_compile_definitions(talvero_options INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_KEYWORDS)
+
+if(TALVERO_SANITIZE)
+    set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(talvero_options INTERFACE ${_san})
+    target_link_options(talvero_options INTERFACE ${_san})
+endif()

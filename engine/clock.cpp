@@ -1,0 +1,17 @@
+#include "engine/clock.h"
+
+#include <ctime>
+
+namespace talvero {
+
+TimeOfDay SystemClock::now()
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr)
+        return {};
+    // tm_sec may read 60 during a leap second; keep the seconds within a minute.
+    return {local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec};
+}
+
+} // namespace talvero

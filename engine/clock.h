@@ -1,0 +1,25 @@
+#pragma once
+
+namespace talvero {
+
+struct TimeOfDay
+{
+    int minute = 0; // 0..59
+    int second = 0; // 0..59
+};
+
+// The local time of day, behind an interface so that tests can fix it.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual TimeOfDay now() = 0;
+};
+
+class SystemClock final : public Clock
+{
+public:
+    TimeOfDay now() override;
+};
+
+} // namespace talvero

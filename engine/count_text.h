@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace talvero {
+
+// Counts live as captions: the decimal text of a whole number, digits only.
+// Reading goes through double so that counts stay exact far beyond any roll a player makes.
+
+// The count a caption shows. A caption that is not such a text reads as 0, so that a damaged
+// caption can never stop a roll.
+double readCount(std::string_view caption);
+
+// The caption of a count: no sign, grouping, exponent or leading zeros ("1000000").
+std::string countText(double count);
+std::string countText(std::uint64_t count);
+
+// A count as a number of dice: whole, non-negative, saturating at the largest 64-bit value.
+std::uint64_t countAsDice(double count);
+
+} // namespace talvero

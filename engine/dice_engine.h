@@ -1,0 +1,82 @@
+#pragma once
+
+#include "engine/clock.h"
+#include "engine/count_row.h"
+#include "engine/random_source.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace talvero {
+
+// Tally set 0 belongs to the hit roll, tally set 1 to the follow-up damage roll.
+enum class Tally : int
+{
+    Hit = 0,
+    Damage = 1
+};
+
+// The dice engine of both tab pages. Counts have no storage here: they are the captions of the
+// rows it is given, read, changed and written back. Apart from them it keeps only the two roll
+// counters and the random source.
+class DiceEngine
+{
+public:
+    static constexpr int kFaceCount = 10;     // face values 1..10
+    static constexpr int kThresholdCount = 9; // thresholds 2+..10+
+
+    // The rows must have at least kFaceCount and kThresholdCount elements.
+    DiceEngine(TallySet hit, TallySet damage, Clock &clock,
+               std::uint64_t initialSeed = 0x5441'4C56'4552'4F21ull);
+
+    // The shared steps of every roll.
+    void ZufallSetzen();
+    std::int16_t AugenWerfen(std::int16_t sides);
+    void addDie(Tally set, int faceValue);
+    void SortierungSetzen(Tally set);
+    void ZählungLöschen(Tally set);
+
+    // "Würfeln": a hit roll of `dice` dice with `sides` sides each.
+    void hitRoll(int dice, int sides, bool newCount);
+
+    // A follow-up button (index 0..8, threshold index + 2). Returns the refusal text when the hit
+    // page shows no hits at that threshold; nothing has changed then.
+    std::optional<std::string> followUpRoll(int index, int sides, bool newCount);
+
+    // The follow-up button's tool tip: the hit page's caption at that threshold, as shown.
+    std::string followUpToolTip(int index) const;
+
+    // The two reset buttons of a page.
+    void resetCounts(Tally set) { ZählungLöschen(set); }
+    void resetRollCounter(Tally set);
+
+    double Wurfzähler(Tally set) const { return rollCounter_[index(set)]; }
+
+    static std::string refusalText(int index);
+    static std::string hitSummary(int dice, int sides);
+    static std::string followUpSummary(int index, std::uint64_t dice);
+    static std::string counterText(double counter);
+
+    // A face value from a draw r in [0, 1): floor(sides * r + 1) in double precision.
+    static std::int16_t faceValue(float r, int sides)
+    {
+        return static_cast<std::int16_t>(static_cast<double>(sides) * static_cast<double>(r) + 1.0);
+    }
+
+    RandomSource &random() { return random_; }
+
+private:
+    static int index(Tally set) { return static_cast<int>(set); }
+    TallySet &tally(Tally set) { return sets_[index(set)]; }
+    void countRoll(Tally set);
+    void throwDice(Tally set, std::uint64_t dice, int sides);
+
+    std::array<TallySet, 2> sets_;
+    Clock &clock_;
+    RandomSource random_;
+    std::array<double, 2> rollCounter_{0.0, 0.0};
+};
+
+} // namespace talvero
