@@ -1,0 +1,177 @@
+#include "ui/count_label.h"
+
+#include "ui/control_colors.h"
+
+#include <QAccessible>
+#include <QEnterEvent>
+#include <QPainter>
+
+namespace talvero {
+
+CountLabel::CountLabel(QWidget *parent)
+    : QWidget(parent)
+    , TwipsGeometry(this)
+    , caption_(QStringLiteral("0"))
+    , back_(colors::countBack)
+    , fore_(colors::countText)
+{
+    // Every pixel is painted here; Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void CountLabel::setCaption(const QString &caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    textChanged();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void CountLabel::setFontSize(float points)
+{
+    if (!(points > 0) || static_cast<qreal>(points) == font_.pointSizeF())
+        return;
+    font_.setPointSizeF(static_cast<qreal>(points));
+    textChanged();
+}
+
+void CountLabel::setFontName(const QString &family)
+{
+    if (family.isEmpty() || family == font_.family())
+        return;
+    font_.setFamily(family);
+    textChanged();
+}
+
+void CountLabel::setFontBold(bool bold)
+{
+    setFontAttribute(&QFont::setBold, &QFont::bold, bold);
+}
+
+void CountLabel::setFontItalic(bool italic)
+{
+    setFontAttribute(&QFont::setItalic, &QFont::italic, italic);
+}
+
+void CountLabel::setFontAttribute(void (QFont::*setter)(bool), bool (QFont::*getter)() const,
+                                  bool value)
+{
+    if ((font_.*getter)() == value)
+        return;
+    (font_.*setter)(value);
+    textChanged();
+}
+
+void CountLabel::setLabelFont(const QFont &font)
+{
+    font_ = font;
+    textChanged();
+}
+
+void CountLabel::textChanged()
+{
+    textVertical_ = -1;
+    update();
+}
+
+void CountLabel::setBackColor(const QColor &color)
+{
+    if (color == back_)
+        return;
+    back_ = color;
+    update();
+}
+
+void CountLabel::setForeColor(const QColor &color)
+{
+    if (color == fore_)
+        return;
+    fore_ = color;
+    update();
+}
+
+void CountLabel::setVertical(int vertical)
+{
+    vertical = vertical != 0 ? 1 : 0;
+    if (vertical == vertical_)
+        return;
+    vertical_ = vertical;
+    textChanged();
+}
+
+QFont CountLabel::paintFont() const
+{
+    if (!hovered_ || font_.bold())
+        return font_;
+    QFont bold = font_;
+    bold.setBold(true);
+    return bold;
+}
+
+QSize CountLabel::sizeHint() const
+{
+    return pixelRect(twipsRect()).size();
+}
+
+void CountLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect area = rect();
+    painter.fillRect(area, back_);
+    painter.setPen(colors::countBorder);
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+
+    QColor text = fore_;
+    if (!isEnabled())
+        text = colors::countDisabledText;
+    else if (hovered_)
+        text = colors::countHoverText;
+    painter.setPen(text);
+    const QFont font = paintFont();
+    painter.setFont(font);
+
+    // Turned captions read from bottom to top. Both are centred in the label.
+    QTransform turn;
+    if (vertical_ != 0)
+        turn.rotate(-90);
+    if (textVertical_ != vertical_ || textFont_ != font) {
+        // Plain text: "&" shows as itself.
+        text_.setTextFormat(Qt::PlainText);
+        text_.setText(caption_);
+        text_.prepare(turn, font);
+        textFont_ = font;
+        textVertical_ = vertical_;
+    }
+    const QSizeF size = text_.size();
+    painter.translate(area.width() / 2.0, area.height() / 2.0);
+    painter.setTransform(turn, true);
+    painter.drawStaticText(QPointF(-size.width() / 2.0, -size.height() / 2.0), text_);
+}
+
+void CountLabel::enterEvent(QEnterEvent *event)
+{
+    hovered_ = true;
+    update();
+    QWidget::enterEvent(event);
+}
+
+void CountLabel::leaveEvent(QEvent *event)
+{
+    hovered_ = false;
+    update();
+    QWidget::leaveEvent(event);
+}
+
+void CountLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
+} // namespace talvero

@@ -1,0 +1,49 @@
+#include "ui/fonts.h"
+
+#include <QStringList>
+
+namespace talvero {
+
+namespace {
+
+constexpr qreal kDesignPointSize = 8.25;
+
+QFont font(const QString &family, qreal points)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    return f;
+}
+
+} // namespace
+
+void installFontSubstitutes()
+{
+    static const bool installed = [] {
+        // Arial-like metrics first, then whatever sans face is there.
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Liberation Sans"),
+                                    QStringLiteral("Nimbus Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("Arial"), QStringLiteral("Helvetica"),
+                                    QStringLiteral("DejaVu Sans")});
+        // DejaVu Sans descends from Bitstream Vera, drawn to Verdana's wide metrics.
+        QFont::insertSubstitutions(QStringLiteral("Verdana"),
+                                   {QStringLiteral("DejaVu Sans"),
+                                    QStringLiteral("Bitstream Vera Sans"),
+                                    QStringLiteral("Liberation Sans")});
+        return true;
+    }();
+    (void)installed;
+}
+
+QFont designFont()
+{
+    return font(QStringLiteral("MS Sans Serif"), kDesignPointSize);
+}
+
+QFont buttonFont()
+{
+    return font(QStringLiteral("Verdana"), kDesignPointSize);
+}
+
+} // namespace talvero

@@ -1,0 +1,83 @@
+#include "ui/frame_box.h"
+
+#include <QAccessible>
+#include <QPainter>
+
+namespace talvero {
+
+namespace {
+
+constexpr int kCaptionIndent = 8;
+constexpr int kCaptionPadding = 2;
+
+} // namespace
+
+FrameBox::FrameBox(QWidget *parent)
+    : QWidget(parent)
+    , TwipsGeometry(this)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+}
+
+void FrameBox::setCaption(const QString &caption)
+{
+    if (caption == caption_)
+        return;
+    const QRect before = captionRect();
+    caption_ = caption;
+    // The border line under the old caption shows again, the new caption covers it.
+    update(before.united(captionRect()).adjusted(0, 0, 0, 1));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void FrameBox::setBorder(bool border)
+{
+    border_ = border;
+    update();
+}
+
+QRect FrameBox::captionRect() const
+{
+    if (caption_.isEmpty())
+        return {};
+    const QFontMetrics metrics = fontMetrics();
+    return {kCaptionIndent - kCaptionPadding, 0,
+            metrics.horizontalAdvance(caption_) + 2 * kCaptionPadding, metrics.height()};
+}
+
+void FrameBox::paintEvent(QPaintEvent *)
+{
+    if (!border_)
+        return;
+    QPainter painter(this);
+    const QPalette &colors = palette();
+    // An etched line: dark, with a light line below and right of it.
+    const int top = fontMetrics().height() / 2;
+    const QRect outer(0, top, width() - 1, height() - top - 1);
+    painter.setPen(colors.color(QPalette::Light));
+    painter.drawRect(outer.translated(1, 1).adjusted(0, 0, -1, -1));
+    painter.setPen(colors.color(QPalette::Mid));
+    painter.drawRect(outer.adjusted(0, 0, -1, -1));
+
+    const QRect caption = captionRect();
+    if (caption.isEmpty())
+        return;
+    painter.fillRect(caption, colors.color(backgroundRole()));
+    painter.setPen(
+        colors.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+}
+
+void FrameBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
+} // namespace talvero

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/twips_geometry.h"
+
+#include <QWidget>
+
+namespace talvero {
+
+// A framed group: an etched border with a caption set into its top line. Its children are
+// placed from its outer corner, caption line included. A frame without border only groups
+// its children. It paints its own background, so a new caption repaints only the caption.
+class FrameBox final : public QWidget, public TwipsGeometry
+{
+    Q_OBJECT
+
+public:
+    explicit FrameBox(QWidget *parent = nullptr);
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString &caption);
+
+    bool hasBorder() const { return border_; }
+    void setBorder(bool border);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QRect captionRect() const;
+
+    QString caption_;
+    bool border_ = true;
+};
+
+} // namespace talvero

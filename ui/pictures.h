@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+
+namespace talvero {
+
+// The three pictures that come with the program, compiled in as resources.
+QIcon programIcon();
+QPixmap logoPicture();
+QCursor pointingHandCursor();
+
+} // namespace talvero

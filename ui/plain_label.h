@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/twips_geometry.h"
+
+#include <QLabel>
+
+namespace talvero {
+
+// A label of the window in one of its three looks.
+class PlainLabel final : public QLabel, public TwipsGeometry
+{
+public:
+    enum class Variant
+    {
+        Heading,     // centred, no border, on its container's background
+        TextLine,    // left-aligned, one line, as wide as its text
+        BoxedNumber, // centred in a sunken border on the button face
+    };
+
+    PlainLabel(Variant variant, QWidget *parent = nullptr);
+
+    Variant variant() const { return variant_; }
+    QString caption() const { return text(); }
+    void setCaption(const QString &caption);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fitToText();
+
+    Variant variant_;
+};
+
+} // namespace talvero

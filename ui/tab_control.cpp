@@ -1,0 +1,88 @@
+#include "ui/tab_control.h"
+
+#include <QPainter>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+namespace talvero {
+
+TabControl::TabControl(QWidget *parent)
+    : QWidget(parent)
+    , TwipsGeometry(this)
+    , tabBar_(new QTabBar(this))
+{
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+    tabBar_->setDrawBase(false);
+    tabBar_->setExpanding(true);
+    tabBar_->setUsesScrollButtons(false);
+    connect(tabBar_, &QTabBar::currentChanged, this, &TabControl::showPage);
+}
+
+QWidget *TabControl::addPage(const QString &caption)
+{
+    auto *page = new QWidget(this);
+    page->setAccessibleName(caption);
+    page->setGeometry(rect());
+    pages_.push_back(page);
+    tabBar_->addTab(caption);
+    tabBar_->raise();
+    showPage(tabBar_->currentIndex());
+    return page;
+}
+
+QString TabControl::pageCaption(int index) const
+{
+    return tabBar_->tabText(index);
+}
+
+int TabControl::currentPage() const
+{
+    return tabBar_->currentIndex();
+}
+
+void TabControl::setCurrentPage(int index)
+{
+    tabBar_->setCurrentIndex(index);
+}
+
+void TabControl::showPage(int index)
+{
+    // Show the new page before hiding the old one, so focus can move within the window.
+    if (index >= 0 && index < pageCount())
+        page(index)->show();
+    for (int i = 0; i < pageCount(); ++i) {
+        if (i != index)
+            page(i)->hide();
+    }
+}
+
+int TabControl::frameTop() const
+{
+    return tabBar_->height() - style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+}
+
+void TabControl::resizeEvent(QResizeEvent *event)
+{
+    tabBar_->setGeometry(0, 0, width(), tabBar_->sizeHint().height());
+    for (QWidget *page : pages_)
+        page->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+void TabControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame option;
+    option.initFrom(this);
+    option.shape = QTabBar::RoundedNorth;
+    option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    option.tabBarSize = tabBar_->size();
+    option.rect = QRect(0, frameTop(), width(), height() - frameTop());
+    option.tabBarRect = tabBar_->geometry();
+    option.selectedTabRect = tabBar_->tabRect(tabBar_->currentIndex());
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+}
+
+} // namespace talvero

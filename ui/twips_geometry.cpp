@@ -1,0 +1,44 @@
+#include "ui/twips_geometry.h"
+
+#include <cmath>
+
+namespace talvero {
+
+namespace {
+
+int toPixels(float twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+} // namespace
+
+QRect pixelRect(const TwipsRect &twips)
+{
+    const int left = toPixels(twips.left);
+    const int top = toPixels(twips.top);
+    const int right = toPixels(twips.left + twips.width);
+    const int bottom = toPixels(twips.top + twips.height);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+void TwipsGeometry::setTwipsRect(const TwipsRect &rect)
+{
+    rect_ = rect;
+    place();
+}
+
+void TwipsGeometry::assign(float TwipsRect::*field, float value)
+{
+    rect_.*field = value;
+    place();
+}
+
+void TwipsGeometry::place()
+{
+    const QRect target = pixelRect(rect_);
+    if (self_->geometry() != target)
+        self_->setGeometry(target);
+}
+
+} // namespace talvero
