@@ -1,0 +1,68 @@
+#include "ui/accessibility.h"
+
+#include "ui/count_label.h"
+#include "ui/frame_box.h"
+
+#include <QAccessibleWidget>
+
+namespace talvero {
+
+namespace {
+
+class CountLabelAccessible final : public QAccessibleWidget
+{
+public:
+    explicit CountLabelAccessible(CountLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *label = static_cast<const CountLabel *>(widget());
+        switch (t) {
+        case QAccessible::Name:
+            return label->caption();
+        case QAccessible::Description:
+            return label->heading();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+};
+
+class FrameBoxAccessible final : public QAccessibleWidget
+{
+public:
+    explicit FrameBoxAccessible(FrameBox *frame)
+        : QAccessibleWidget(frame, QAccessible::Grouping)
+    {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<const FrameBox *>(widget())->caption();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *createInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(CountLabel::staticMetaObject.className()))
+        return new CountLabelAccessible(static_cast<CountLabel *>(object));
+    if (className == QLatin1String(FrameBox::staticMetaObject.className()))
+        return new FrameBoxAccessible(static_cast<FrameBox *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(createInterface);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace talvero

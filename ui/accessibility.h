@@ -1,0 +1,10 @@
+#pragma once
+
+namespace talvero {
+
+// Makes the window's own controls known to assistive technology (AT-SPI on Linux): a count
+// label reads as text whose name is its count and whose description is its column heading.
+// Safe to call more than once.
+void installAccessibility();
+
+} // namespace talvero

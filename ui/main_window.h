@@ -1,0 +1,64 @@
+#pragma once
+
+// Talvero's one window. How the pieces meet:
+//   ui/       this window, its controls (WindowControls) and their handlers: a handler reads its
+//             controls, calls the dice engine, and the engine writes captions back through
+//             CountLabelRow and ControlCaption.
+//   engine/   DiceEngine: the rolls and resets, on rows of captions, without Qt.
+//   settings/ the settings store; at start-up and on `unloading` it sets and reads the
+//             controls as a user would, and it runs the font, about and close commands.
+
+#include "ui/window_controls.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace talvero {
+
+class DiceEngine;
+
+class MainWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Caption of message boxes that bring none of their own.
+    static QString shortTitle();
+
+    WindowControls ui;
+
+    DiceEngine &engine();
+
+    // Handlers of the roll and reset buttons.
+    void cmd_Würfel1_Click();
+    void cmd_Würfel2_Click(int index);
+    void cmd_Würfel2_ToolTip(int index);
+    void cmd_Reset_Click(int index);
+    void cmd_ResetWurf_Click(int index);
+
+Q_SIGNALS:
+    // The window is closing, by any path; the settings are saved on this.
+    void unloading();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createHitPage(QWidget *page);
+    void createDamagePage(QWidget *page);
+    void createResultRows();
+    void createBottomControls();
+    void connectHandlers();
+    void setFocusOrder();
+    void bindEngine();
+    void showRefusal(const QString &text);
+
+    struct EngineBinding;
+    std::unique_ptr<EngineBinding> binding_;
+};
+
+} // namespace talvero

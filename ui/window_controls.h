@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/command_button.h"
+#include "ui/count_label.h"
+#include "ui/font_dialog_control.h"
+#include "ui/frame_box.h"
+#include "ui/image_control.h"
+#include "ui/plain_label.h"
+#include "ui/tab_control.h"
+#include "ui/twips_geometry.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <array>
+#include <map>
+
+namespace talvero {
+
+using OptionButton = Placed<QRadioButton>;
+using CheckBox = Placed<QCheckBox>;
+using ScrollBar = Placed<QScrollBar>;
+
+// Every control of the main window, under its design name; arrays are indexed as designed.
+// The window creates them once and owns them through Qt's parent tree.
+struct WindowControls
+{
+    TabControl *SSTab = nullptr;
+
+    // Page "TREFFERWÜRFE "
+    CommandButton *cmd_Würfel1 = nullptr;
+    std::array<OptionButton *, 2> OptionWurf{};
+    PlainLabel *Label_Augen = nullptr;
+    PlainLabel *txt_AnzahlWürfel = nullptr;
+    ScrollBar *HScroll = nullptr;
+    PlainLabel *Würfelaugen = nullptr;
+    ScrollBar *HScroll_Augen = nullptr;
+
+    // Page "SCHADENSWÜRFE "
+    FrameBox *Frame1 = nullptr;
+    std::array<OptionButton *, 2> OptionWurf2{};
+    std::array<CommandButton *, 9> cmd_Würfel2{};
+
+    // Both pages: index 0 on the hit page, 1 on the damage page.
+    std::array<FrameBox *, 4> Frame{}; // 0, 1 face rows; 2, 3 at-least rows
+    std::array<CommandButton *, 2> cmd_Reset{};
+    std::array<CommandButton *, 2> cmd_ResetWurf{};
+    std::array<PlainLabel *, 2> txt_Wurfinfo{};
+    std::map<int, PlainLabel *> Label; // only 12, 24 and 25
+
+    std::array<CountLabel *, 10> txt_Gewürfelt{};
+    std::array<CountLabel *, 10> txt_Gewürfelt2{};
+    std::array<CountLabel *, 9> txt_Gewürfelt_2er{};
+    std::array<CountLabel *, 9> txt_Gewürfelt_2er2{};
+    std::array<PlainLabel *, 20> LabelWurf{};      // 10..19 in Frame(0), 0..9 in Frame(1)
+    std::array<PlainLabel *, 18> LabelWurfUnten{}; // 9..17 in Frame(2), 0..8 in Frame(3)
+
+    // Along the bottom of the window.
+    ImageControl *Logo = nullptr;
+    CheckBox *Check_90Grad = nullptr;
+    CommandButton *cmd_Schrift = nullptr;
+    CommandButton *cmd_Ende = nullptr;
+    FontDialogControl *CommonDialog = nullptr;
+
+    // The 38 count labels, face rows first.
+    std::vector<CountLabel *> countLabels() const;
+};
+
+} // namespace talvero
