@@ -2,7 +2,9 @@
 
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
+#include "ui/main_window.h"
 
+#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -76,10 +78,36 @@ void engineBenchmarks()
            [&] { (void)engine.followUpRoll(0, 10, true); });
 }
 
+// Paints what is pending in the window now, as the event loop would at its next frame.
+void paintPending(QWidget &window)
+{
+    QEvent update(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&window, &update);
+}
+
+void windowBenchmarks()
+{
+    talvero::MainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+    window.ui.HScroll->setValue(200);
+    window.ui.HScroll_Augen->setValue(10);
+    paintPending(window);
+
+    report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
+        window.ui.cmd_Würfel1->click();
+        paintPending(window);
+    });
+}
+
 } // namespace
 
-int main()
+int main(int argc, char *argv[])
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     engineBenchmarks();
+    windowBenchmarks();
     return 0;
 }
