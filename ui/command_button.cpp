@@ -1,5 +1,7 @@
 #include "ui/command_button.h"
 
+#include "ui/outline.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -87,44 +89,32 @@ void CommandButton::paintEvent(QPaintEvent *)
 void CommandButton::paintFace(QPainter &painter, const QRect &area) const
 {
     const QColor back = currentBackColor();
-    // The parent shows through the rounded corners of the flat faces.
-    painter.fillRect(area, parentWidget() ? parentWidget()->palette().color(QPalette::Window)
-                                          : palette().color(QPalette::Window));
     switch (faceType_) {
     case RaisedFace: {
         painter.fillRect(area, back);
         const QColor light = back.lighter(160);
         const QColor dark = back.darker(200);
-        const bool down = isDown();
-        painter.setPen(down ? dark : light);
-        painter.drawLine(area.topLeft(), area.topRight());
-        painter.drawLine(area.topLeft(), area.bottomLeft());
-        painter.setPen(down ? light : dark);
-        painter.drawLine(area.bottomLeft(), area.bottomRight());
-        painter.drawLine(area.topRight(), area.bottomRight());
+        if (isDown())
+            drawBevel(painter, area, dark, light);
+        else
+            drawBevel(painter, area, light, dark);
         break;
     }
     case SoftFace: {
-        painter.setRenderHint(QPainter::Antialiasing);
         QLinearGradient gradient(area.topLeft(), area.bottomLeft());
         gradient.setColorAt(0, back.lighter(104));
         gradient.setColorAt(1, back.darker(106));
-        painter.setBrush(gradient);
-        painter.setPen(back.darker(135));
-        painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        painter.fillRect(area, gradient);
+        drawOutline(painter, area, back.darker(135));
         break;
     }
     case FlatFace:
     case SymbolFace:
     default:
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(back);
-        painter.setPen(back.darker(135));
-        painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        painter.fillRect(area, back);
+        drawOutline(painter, area, back.darker(135));
         break;
     }
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBrush(Qt::NoBrush);
 }
 
 void CommandButton::paintSymbol(QPainter &painter, const QRect &area) const

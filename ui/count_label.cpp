@@ -1,6 +1,7 @@
 #include "ui/count_label.h"
 
 #include "ui/control_colors.h"
+#include "ui/outline.h"
 
 #include <QAccessible>
 #include <QEnterEvent>
@@ -122,9 +123,8 @@ void CountLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect area = rect();
-    painter.fillRect(area, back_);
-    painter.setPen(colors::countBorder);
-    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    painter.fillRect(area.adjusted(1, 1, -1, -1), back_);
+    drawOutline(painter, area, colors::countBorder);
 
     QColor text = fore_;
     if (!isEnabled())

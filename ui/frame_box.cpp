@@ -1,5 +1,7 @@
 #include "ui/frame_box.h"
 
+#include "ui/outline.h"
+
 #include <QAccessible>
 #include <QPainter>
 
@@ -59,10 +61,8 @@ void FrameBox::paintEvent(QPaintEvent *)
     // An etched line: dark, with a light line below and right of it.
     const int top = fontMetrics().height() / 2;
     const QRect outer(0, top, width() - 1, height() - top - 1);
-    painter.setPen(colors.color(QPalette::Light));
-    painter.drawRect(outer.translated(1, 1).adjusted(0, 0, -1, -1));
-    painter.setPen(colors.color(QPalette::Mid));
-    painter.drawRect(outer.adjusted(0, 0, -1, -1));
+    drawOutline(painter, outer.translated(1, 1), colors.color(QPalette::Light));
+    drawOutline(painter, outer, colors.color(QPalette::Mid));
 
     const QRect caption = captionRect();
     if (caption.isEmpty())

@@ -1,6 +1,7 @@
 #include "ui/plain_label.h"
 
 #include <QEvent>
+#include <QPainter>
 
 namespace talvero {
 
@@ -32,14 +33,38 @@ void PlainLabel::setCaption(const QString &caption)
     if (caption == text())
         return;
     setText(caption);
+    textPrepared_ = false;
     fitToText();
 }
 
 void PlainLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        textPrepared_ = false;
         fitToText();
+    }
+}
+
+void PlainLabel::paintEvent(QPaintEvent *event)
+{
+    if (variant_ == Variant::BoxedNumber) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    if (!textPrepared_) {
+        text_.setTextFormat(Qt::PlainText);
+        text_.setText(text());
+        text_.prepare(QTransform(), font());
+        textPrepared_ = true;
+    }
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    const QSizeF size = text_.size();
+    const qreal x = variant_ == Variant::Heading ? (width() - size.width()) / 2 : 0;
+    painter.drawStaticText(QPointF(x, (height() - size.height()) / 2), text_);
 }
 
 void PlainLabel::fitToText()

@@ -3,6 +3,7 @@
 #include "ui/twips_geometry.h"
 
 #include <QLabel>
+#include <QStaticText>
 
 namespace talvero {
 
@@ -25,11 +26,15 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void fitToText();
 
     Variant variant_;
+    // Headings and text lines keep their text laid out: all of them repaint on every resize.
+    QStaticText text_;
+    bool textPrepared_ = false;
 };
 
 } // namespace talvero

@@ -1,7 +1,9 @@
 #include "ui/tab_control.h"
 
+#include "ui/outline.h"
+
 #include <QPainter>
-#include <QStyleOptionTabWidgetFrame>
+#include <QStyle>
 #include <QTabBar>
 
 namespace talvero {
@@ -73,16 +75,12 @@ void TabControl::resizeEvent(QResizeEvent *event)
 
 void TabControl::paintEvent(QPaintEvent *)
 {
+    // A plain frame under the strip; the current tab is drawn over its top line.
     QPainter painter(this);
-    QStyleOptionTabWidgetFrame option;
-    option.initFrom(this);
-    option.shape = QTabBar::RoundedNorth;
-    option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    option.tabBarSize = tabBar_->size();
-    option.rect = QRect(0, frameTop(), width(), height() - frameTop());
-    option.tabBarRect = tabBar_->geometry();
-    option.selectedTabRect = tabBar_->tabRect(tabBar_->currentIndex());
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+    const QRect frame(0, frameTop(), width(), height() - frameTop());
+    drawOutline(painter, frame, palette().color(QPalette::Mid));
+    drawBevel(painter, frame.adjusted(1, 1, -1, -1), palette().color(QPalette::Light),
+              palette().color(backgroundRole()));
 }
 
 } // namespace talvero
