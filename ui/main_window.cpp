@@ -69,7 +69,9 @@ MainWindow::MainWindow(QWidget *parent)
     bindEngine();
     connectHandlers();
     setFocusOrder();
-    resize(pixelRect(kDesignClientArea).size());
+    const QSize designed = pixelRect(kDesignClientArea).size();
+    setMinimumSize(designed);
+    resize(designed);
 }
 
 MainWindow::~MainWindow() = default;
@@ -98,6 +100,12 @@ void MainWindow::connectHandlers()
         connect(button, &CommandButton::pointerEntered, this,
                 [this, i] { cmd_Würfel2_ToolTip(i); });
     }
+    connect(ui.HScroll, &QScrollBar::valueChanged, this, [this] { HScroll_Change(); });
+    connect(ui.HScroll, &QScrollBar::sliderMoved, this, [this] { HScroll_Scroll(); });
+    connect(ui.HScroll_Augen, &QScrollBar::valueChanged, this, [this] { HScroll_Augen_Change(); });
+    connect(ui.HScroll_Augen, &QScrollBar::sliderMoved, this, [this] { HScroll_Augen_Scroll(); });
+    // Any change of the box's value: mouse, keyboard, assistive technology or code.
+    connect(ui.Check_90Grad, &QCheckBox::stateChanged, this, [this] { Check_90Grad_Click(); });
     for (int i = 0; i < 2; ++i) {
         connect(ui.cmd_Reset[static_cast<std::size_t>(i)], &CommandButton::clicked, this,
                 [this, i] { cmd_Reset_Click(i); });

@@ -39,12 +39,36 @@ public:
     void cmd_Reset_Click(int index);
     void cmd_ResetWurf_Click(int index);
 
+    // The selectors: number of dice and of sides, while dragged and when changed.
+    void HScroll_Change();
+    void HScroll_Scroll();
+    void HScroll_Augen_Change();
+    void HScroll_Augen_Scroll();
+    // Marks which result labels and follow-up buttons make sense for the number of sides.
+    void sidesUpdate();
+
+    // Fits the frames, count labels and bottom controls to the window's size.
+    void layoutPass();
+    // Turns the count labels' captions by 90 degrees while "90°" is ticked.
+    void Check_90Grad_Click();
+
+    // The window's outer size in twips. Window managers draw frames of their own thickness (and
+    // offscreen there is none), so the designed frame allowance stands in for it: the designed
+    // client area is exactly the designed outer size.
+    float outerWidth() const;
+    float outerHeight() const;
+    void setOuterWidth(float twips);
+    void setOuterHeight(float twips);
+
 Q_SIGNALS:
     // The window is closing, by any path; the settings are saved on this.
     void unloading();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -59,6 +83,7 @@ private:
 
     struct EngineBinding;
     std::unique_ptr<EngineBinding> binding_;
+    bool shownOnce_ = false;
 };
 
 } // namespace talvero
