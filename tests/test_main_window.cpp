@@ -92,6 +92,13 @@ private Q_SLOTS:
     void countLabelsSpeakTheirCount();
 
 private:
+    // The window as created holds the design values; showing it lays it out to its size.
+    void showWindow()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
     std::unique_ptr<MainWindow> window;
     WindowControls &ui() { return window->ui; }
 };
@@ -99,8 +106,6 @@ private:
 void MainWindowTest::init()
 {
     window = std::make_unique<MainWindow>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void MainWindowTest::cleanup()
@@ -287,6 +292,7 @@ void MainWindowTest::windowAndPages()
     QCOMPARE(ui().SSTab->pageCaption(0), QStringLiteral("TREFFERWÜRFE "));
     QCOMPARE(ui().SSTab->pageCaption(1), QStringLiteral("SCHADENSWÜRFE "));
     QCOMPARE(ui().SSTab->currentPage(), 0);
+    showWindow();
     QVERIFY(ui().cmd_Würfel1->isVisible());
     QVERIFY(!ui().cmd_Würfel2[0]->isVisible());
     ui().SSTab->setCurrentPage(1);
@@ -347,6 +353,7 @@ void MainWindowTest::colours()
     ui().cmd_Würfel1->setDown(true);
     QCOMPARE(ui().cmd_Würfel1->currentBackColor(), QColor(0x00, 0x00, 0x80));
     ui().cmd_Würfel1->setDown(false);
+    showWindow();
     QTest::mouseMove(ui().cmd_Würfel1);
     QTRY_VERIFY(ui().cmd_Würfel1->isHovered());
     QCOMPARE(ui().cmd_Würfel1->currentTextColor(), QColor(0xE0, 0xE0, 0xE0));
@@ -372,6 +379,7 @@ void MainWindowTest::scrollBarRanges()
 
 void MainWindowTest::optionPairsAreIndependent()
 {
+    showWindow();
     QVERIFY(ui().OptionWurf[1]->isChecked() && ui().OptionWurf2[1]->isChecked());
     QTest::mouseClick(ui().OptionWurf[0], Qt::LeftButton);
     QVERIFY(ui().OptionWurf[0]->isChecked() && !ui().OptionWurf[1]->isChecked());
@@ -385,6 +393,7 @@ void MainWindowTest::optionPairsAreIndependent()
 
 void MainWindowTest::focusChain()
 {
+    showWindow();
     const QStringList expected = {
         QStringLiteral("cmd_Ende"),         QStringLiteral("SSTab"),
         QStringLiteral("OptionWurf(1)"),    QStringLiteral("OptionWurf(0)"),
@@ -432,6 +441,7 @@ void MainWindowTest::focusChain()
 
 void MainWindowTest::hitRollThroughTheButton()
 {
+    showWindow();
     QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
     QCOMPARE(sumOf(ui().txt_Gewürfelt), 60.0);
     for (int f = 6; f < 10; ++f)
@@ -447,6 +457,7 @@ void MainWindowTest::hitRollThroughTheButton()
 
 void MainWindowTest::additionThroughTheWindow()
 {
+    showWindow();
     QTest::mouseClick(ui().OptionWurf[0], Qt::LeftButton);
     ui().HScroll->setValue(200);
     ui().HScroll_Augen->setValue(10);
@@ -460,6 +471,7 @@ void MainWindowTest::additionThroughTheWindow()
 
 void MainWindowTest::followUpRefusedWithMessage()
 {
+    showWindow();
     ui().SSTab->setCurrentPage(1);
     for (int i : {0, 2, 4}) {
         MessageBoxWatcher watcher;
@@ -481,6 +493,7 @@ void MainWindowTest::followUpRefusedWithMessage()
 
 void MainWindowTest::followUpRollsHitsOfItsThreshold()
 {
+    showWindow();
     ui().HScroll->setValue(200);
     QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
     const QString hitCaptions = ui().Frame[0]->caption() + ui().txt_Gewürfelt_2er[2]->caption();
@@ -503,6 +516,7 @@ void MainWindowTest::followUpRollsHitsOfItsThreshold()
 
 void MainWindowTest::disabledFollowUpRaisesNoClick()
 {
+    showWindow();
     ui().SSTab->setCurrentPage(1);
     for (int i = 5; i < 9; ++i) {
         CommandButton *button = ui().cmd_Würfel2[static_cast<std::size_t>(i)];
@@ -517,6 +531,7 @@ void MainWindowTest::disabledFollowUpRaisesNoClick()
 
 void MainWindowTest::toolTipRefreshedWhenPointerEnters()
 {
+    showWindow();
     ui().SSTab->setCurrentPage(1);
     CommandButton *button = ui().cmd_Würfel2[3];
     QVERIFY(button->toolTip().isEmpty());
@@ -533,6 +548,7 @@ void MainWindowTest::toolTipRefreshedWhenPointerEnters()
 
 void MainWindowTest::resetButtons()
 {
+    showWindow();
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
     const QString frame = ui().Frame[0]->caption();
@@ -551,6 +567,7 @@ void MainWindowTest::resetButtons()
 
 void MainWindowTest::keyboardClicks()
 {
+    showWindow();
     ui().cmd_Würfel1->setFocus();
     QTest::keyClick(ui().cmd_Würfel1, Qt::Key_Space);
     QCOMPARE(ui().txt_Wurfinfo[0]->caption(), QStringLiteral("Wurf 1"));
@@ -567,6 +584,7 @@ void MainWindowTest::keyboardClicks()
 
 void MainWindowTest::looksWhenRendered()
 {
+    showWindow();
     const QImage image = window->grab().toImage();
     auto at = [&](QWidget *widget, QPoint offset) {
         return image.pixelColor(widget->mapTo(window.get(), offset));
@@ -670,6 +688,7 @@ void MainWindowTest::accessibility()
 
 void MainWindowTest::countLabelsSpeakTheirCount()
 {
+    showWindow();
     QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
     for (CountLabel *label : ui().countLabels()) {
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
