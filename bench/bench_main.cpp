@@ -1,4 +1,5 @@
 // Talvero's benchmarks. Prints one line per figure: "name: median unit".
+// Usage: talvero_bench [name prefix]   (for example "layout." runs the layout figures only)
 
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
@@ -10,16 +11,22 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Only the figures whose names start with this run (all when empty).
+std::string selected;
+
 // Runs `work` `repetitions` times after a warm-up and prints the median.
 void report(const char *name, const char *unit, double unitsPerSecond, int repetitions,
             const std::function<void()> &work)
 {
+    if (std::string_view(name).substr(0, selected.size()) != selected)
+        return;
     work();
     std::vector<double> samples;
     samples.reserve(static_cast<std::size_t>(repetitions));
@@ -100,6 +107,43 @@ void windowBenchmarks()
     });
 }
 
+// Resizes the window and paints the outcome, as a user's drag of the window border does.
+void resizeAndPaint(talvero::MainWindow &window, QSize size)
+{
+    window.resize(size);
+    QCoreApplication::processEvents();
+    paintPending(window);
+}
+
+void layoutBenchmarks()
+{
+    talvero::MainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    // One pixel wider or narrower each time: every label moves, every font changes size.
+    bool wider = false;
+    report("layout.pass_us", "us", 1e6, 1001, [&] {
+        wider = !wider;
+        resizeAndPaint(window, QSize(wider ? 901 : 900, 500));
+    });
+
+    const QSize smallest = window.minimumSize();
+    const QSize largest(1920, 1080);
+    report("layout.resize_storm_ms", "ms", 1e3, 21, [&] {
+        for (int i = 0; i < 100; ++i) {
+            // Back and forth between the minimum and full HD.
+            const double t = (i % 50) / 49.0;
+            const double s = i < 50 ? t : 1.0 - t;
+            resizeAndPaint(
+                window,
+                QSize(smallest.width() + static_cast<int>(s * (largest.width() - smallest.width())),
+                      smallest.height() +
+                          static_cast<int>(s * (largest.height() - smallest.height()))));
+        }
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -107,7 +151,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc > 1)
+        selected = argv[1];
     engineBenchmarks();
     windowBenchmarks();
+    layoutBenchmarks();
     return 0;
 }
