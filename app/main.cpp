@@ -1,11 +1,11 @@
-#include "ui/main_window.h"
+#include "settings/application.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    talvero::MainWindow window;
-    window.show();
+    talvero::Application talvero(app);
+    talvero.window().show();
     return app.exec();
 }

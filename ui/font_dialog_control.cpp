@@ -1,7 +1,9 @@
 #include "ui/font_dialog_control.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 
 namespace talvero {
@@ -13,6 +15,13 @@ std::optional<FontChoice> QtFontPicker::pick(const FontChoice &preset, int, QWid
     initial.setItalic(preset.italic);
     if (preset.size > 0)
         initial.setPointSizeF(static_cast<qreal>(preset.size));
+    // Open on the face that is really shown: a design face like "MS Sans Serif" is drawn in a
+    // substitute. And name its style as the face does: the dialog looks the style up by name,
+    // and a translated "Fett" would not find the face's own "Bold".
+    const QFontInfo shown(initial);
+    initial.setFamily(shown.family());
+    if (QFontDatabase::styles(shown.family()).contains(shown.styleName()))
+        initial.setStyleName(shown.styleName());
 
     QFontDialog dialog(initial, parent);
     dialog.setOption(QFontDialog::DontUseNativeDialog);

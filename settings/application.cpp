@@ -1,0 +1,26 @@
+#include "settings/application.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace talvero {
+
+bool installGermanTranslation(QTranslator &translator)
+{
+    if (!translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
+Application::Application(QApplication &app)
+    : session_(window_, store_)
+    , closeOnSignals_(window_)
+{
+    app.setApplicationName(QStringLiteral("Talvero"));
+    app.setOrganizationName(QStringLiteral("Talvero"));
+    installGermanTranslation(translator_);
+}
+
+} // namespace talvero

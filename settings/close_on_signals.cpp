@@ -1,0 +1,56 @@
+#include "settings/close_on_signals.h"
+
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace talvero {
+
+namespace {
+
+// The handler may only write to a pipe; the event loop reads it and closes the window.
+int wakeUp[2] = {-1, -1};
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+} // namespace
+
+CloseOnSignals::CloseOnSignals(QWidget &window)
+    : window_(window)
+{
+    if (wakeUp[0] >= 0 || ::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    notifier_ = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char drained[16];
+        while (::read(wakeUp[0], drained, sizeof drained) > 0) {
+        }
+        window_.close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = &CloseOnSignals::onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : kSignals)
+        ::sigaction(signal, &action, nullptr);
+}
+
+CloseOnSignals::~CloseOnSignals()
+{
+    if (!notifier_)
+        return;
+    for (const int signal : kSignals)
+        std::signal(signal, SIG_DFL);
+    ::close(wakeUp[0]);
+    ::close(wakeUp[1]);
+    wakeUp[0] = wakeUp[1] = -1;
+}
+
+void CloseOnSignals::onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(wakeUp[1], &byte, 1);
+}
+
+} // namespace talvero

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+namespace talvero {
+
+class MainWindow;
+class SettingsStore;
+
+// Ties the window to the settings store for one run: loads the settings when it is made,
+// saves them once when the window closes (by any path, or when the application quits without
+// closing it), and runs the font, about and close commands.
+class Session final : public QObject
+{
+public:
+    Session(MainWindow &window, SettingsStore &store);
+
+private:
+    void unload();
+
+    MainWindow &window_;
+    SettingsStore &store_;
+    bool unloaded_ = false;
+};
+
+} // namespace talvero

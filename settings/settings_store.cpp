@@ -1,0 +1,141 @@
+#include "settings/settings_store.h"
+
+#include <QStringList>
+#include <cmath>
+#include <cstdio>
+
+namespace talvero {
+
+namespace {
+
+void warn(const QString &message)
+{
+    std::fprintf(stderr, "Talvero: %s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
+QString SettingKey::path() const
+{
+    return QString::fromUtf16(section) + QLatin1Char('/') + QString::fromUtf16(name);
+}
+
+SettingsStore::SettingsStore()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            QStringLiteral("Talvero"), QStringLiteral("Talvero")))
+{
+    damaged_ = settings_->status() == QSettings::FormatError;
+    if (damaged_)
+        warn(QStringLiteral("Die Einstellungsdatei %1 ist beschädigt; es gelten die Standardwerte.")
+                 .arg(fileName()));
+}
+
+SettingsStore::SettingsStore(const QString &fileName)
+    : settings_(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
+{
+    damaged_ = settings_->status() == QSettings::FormatError;
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::fileName() const
+{
+    return settings_->fileName();
+}
+
+QString SettingsStore::read(const SettingKey &key) const
+{
+    const QVariant value = settings_->value(key.path());
+    if (!value.isValid())
+        return key.defaultText();
+    // An unquoted text with commas in it reads back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+void SettingsStore::write(const SettingKey &key, const QString &text)
+{
+    settings_->setValue(key.path(), text);
+}
+
+std::optional<int> SettingsStore::readWhole(const SettingKey &key) const
+{
+    return parseWhole(read(key));
+}
+
+std::optional<bool> SettingsStore::readTruth(const SettingKey &key) const
+{
+    return parseTruth(read(key));
+}
+
+std::optional<float> SettingsStore::readSize(const SettingKey &key) const
+{
+    return parseSize(read(key));
+}
+
+bool SettingsStore::save()
+{
+    settings_->sync();
+    switch (settings_->status()) {
+    case QSettings::NoError:
+        return true;
+    case QSettings::AccessError:
+        warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 ist nicht "
+                            "beschreibbar.")
+                 .arg(fileName()));
+        return false;
+    case QSettings::FormatError:
+        break;
+    }
+    // A damaged file was read over; what was pending has been written all the same.
+    return true;
+}
+
+QString truthText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<bool> parseTruth(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    // Whole numbers as well: 0 is false, any other true.
+    bool ok = false;
+    const qlonglong number = trimmed.toLongLong(&ok);
+    if (ok)
+        return number != 0;
+    return std::nullopt;
+}
+
+std::optional<int> parseWhole(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> parseSize(const QString &text)
+{
+    // Written with a decimal point whatever the locale; a hand-edited comma is read too.
+    QString trimmed = text.trimmed();
+    trimmed.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const float value = trimmed.toFloat(&ok);
+    if (!ok || !std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+QString sizeText(float points)
+{
+    return QString::number(static_cast<double>(points), 'g', 7);
+}
+
+} // namespace talvero
