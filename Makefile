@@ -3,7 +3,7 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all deps run test asan bench format clean
+.PHONY: all deps run test asan bench package format clean
 
 all: test
 
@@ -25,10 +25,17 @@ asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
+# The start-up figures need a real X display; the others run offscreen inside the program.
 bench: deps
 	cmake --preset release $(CMAKE_FLAGS)
 	cmake --build --preset release --target talvero_bench
-	./build/release/bench/talvero_bench
+	xvfb-run -a -s "-screen 0 1920x1080x24" ./build/release/bench/talvero_bench
+
+# A .deb of the release build, in build/release.
+package: deps
+	cmake --preset release $(CMAKE_FLAGS)
+	cmake --build --preset release
+	cd build/release && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
