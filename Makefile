@@ -3,7 +3,7 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all deps run test asan bench package format clean
+.PHONY: all deps run test asan bench package package-check format clean
 
 all: test
 
@@ -36,6 +36,10 @@ package: deps
 	cmake --preset release $(CMAKE_FLAGS)
 	cmake --build --preset release
 	cd build/release && cpack -G DEB
+
+# Installs that .deb with apt, tries the installed program under Xvfb, removes it again.
+package-check: package
+	tools/check-package.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

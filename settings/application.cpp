@@ -20,6 +20,8 @@ Application::Application(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Talvero"));
     app.setOrganizationName(QStringLiteral("Talvero"));
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Talvero"));
     installGermanTranslation(translator_);
 }
 
