@@ -1,5 +1,7 @@
 // Talvero's benchmarks. Prints one line per figure: "name: median unit".
 // Usage: talvero_bench [name prefix]   (for example "layout." runs the layout figures only)
+// The start-up and memory figures start talvero_first_paint and talvero_bare_window, found
+// beside this program, on the X display in DISPLAY; the other figures run offscreen in-process.
 
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
@@ -7,12 +9,28 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <filesystem>
 #include <functional>
+#include <poll.h>
+#include <spawn.h>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char **environ;
 
 namespace {
 
@@ -21,11 +39,23 @@ using Clock = std::chrono::steady_clock;
 // Only the figures whose names start with this run (all when empty).
 std::string selected;
 
+bool wanted(std::string_view name)
+{
+    return name.substr(0, selected.size()) == selected;
+}
+
+double median(std::vector<double> samples)
+{
+    const auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
 // Runs `work` `repetitions` times after a warm-up and prints the median.
 void report(const char *name, const char *unit, double unitsPerSecond, int repetitions,
             const std::function<void()> &work)
 {
-    if (std::string_view(name).substr(0, selected.size()) != selected)
+    if (!wanted(name))
         return;
     work();
     std::vector<double> samples;
@@ -35,9 +65,7 @@ void report(const char *name, const char *unit, double unitsPerSecond, int repet
         work();
         samples.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
-    std::nth_element(samples.begin(), samples.begin() + repetitions / 2, samples.end());
-    std::printf("%s: %.3f %s\n", name,
-                samples[static_cast<std::size_t>(repetitions / 2)] * unitsPerSecond, unit);
+    std::printf("%s: %.3f %s\n", name, median(std::move(samples)) * unitsPerSecond, unit);
     std::fflush(stdout);
 }
 
@@ -144,15 +172,354 @@ void layoutBenchmarks()
     });
 }
 
+// The environment this program was started with, before it chose the offscreen platform for
+// itself; the start-up programs get it, adjusted, to run on the X display.
+std::vector<std::string> startEnvironment;
+
+constexpr int kStartRuns = 21;
+// A child that has not painted and quit by then has hung.
+constexpr int kChildTimeoutSeconds = 20;
+
+long long monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+// A fresh folder of its own (mode 0700) for the children's settings and runtime files, so that
+// they never touch the user's; removed with everything in it.
+class ScratchFolder
+{
+public:
+    ScratchFolder()
+    {
+        std::string path = (std::filesystem::temp_directory_path() / "talvero_bench.XXXXXX");
+        if (mkdtemp(path.data()))
+            path_ = path;
+    }
+    ~ScratchFolder()
+    {
+        if (path_.empty())
+            return;
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The start environment on the X display, with its settings and runtime files in `scratch`.
+std::vector<std::string> childEnvironment(const std::string &scratch)
+{
+    std::vector<std::string> environment;
+    for (const std::string &entry : startEnvironment) {
+        const std::string_view name = std::string_view(entry).substr(0, entry.find('='));
+        if (name != "QT_QPA_PLATFORM" && name != "XDG_CONFIG_HOME" && name != "XDG_RUNTIME_DIR")
+            environment.push_back(entry);
+    }
+    environment.push_back("QT_QPA_PLATFORM=xcb");
+    environment.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
+    environment.push_back("XDG_RUNTIME_DIR=" + scratch + "/runtime");
+    return environment;
+}
+
+struct ChildRun
+{
+    double firstPaintMs = 0;
+    double peakRssMiB = 0;
+    std::string failure; // empty when the run went well
+};
+
+std::string lastLineOf(const std::string &fileName)
+{
+    std::string last;
+    if (FILE *file = std::fopen(fileName.c_str(), "r")) {
+        char line[512];
+        while (std::fgets(line, sizeof line, file))
+            if (line[0] != '\n')
+                last = line;
+        std::fclose(file);
+    }
+    while (!last.empty() && last.back() == '\n')
+        last.pop_back();
+    return last;
+}
+
+// Starts `program`, takes the time from just before the spawn to the first painted frame it
+// reports, and its peak resident memory once it has ended.
+ChildRun runChild(std::string program, const std::vector<char *> &environment,
+                  const std::string &errorLog)
+{
+    ChildRun run;
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        run.failure = "no pipe";
+        return run;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLog.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    char *arguments[] = {program.data(), nullptr};
+
+    const long long start = monotonicNs();
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, arguments, environment.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawned != 0) {
+        close(out[0]);
+        run.failure = "could not be started (" + std::string(std::strerror(spawned)) + ")";
+        return run;
+    }
+
+    // The child writes its first-paint time, quits and so closes its end of the pipe.
+    std::string output;
+    bool ended = false;
+    for (;;) {
+        const long long left = start + kChildTimeoutSeconds * 1'000'000'000LL - monotonicNs();
+        if (left <= 0)
+            break;
+        pollfd ready{out[0], POLLIN, 0};
+        const int polled = poll(&ready, 1, static_cast<int>(left / 1'000'000 + 1));
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled <= 0)
+            break;
+        char buffer[64];
+        const ssize_t got = read(out[0], buffer, sizeof buffer);
+        if (got > 0) {
+            output.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            ended = true;
+            break;
+        } else if (errno != EINTR) {
+            break;
+        }
+    }
+    close(out[0]);
+    if (!ended)
+        kill(pid, SIGKILL);
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+
+    char *parsedTo = nullptr;
+    const long long painted = std::strtoll(output.c_str(), &parsedTo, 10);
+    const bool reported = parsedTo != output.c_str() && painted > start;
+    if (!ended) {
+        const std::string within = " within " + std::to_string(kChildTimeoutSeconds) + " s";
+        run.failure =
+            reported ? "did not quit" + within + " of starting" : "painted no frame" + within;
+    } else if (WIFSIGNALED(status)) {
+        run.failure = "was killed by signal " + std::to_string(WTERMSIG(status));
+    } else if (WEXITSTATUS(status) != 0) {
+        run.failure = "exited with status " + std::to_string(WEXITSTATUS(status));
+    } else if (!reported) {
+        run.failure = "ended without reporting a first paint";
+    }
+    if (!run.failure.empty()) {
+        const std::string said = lastLineOf(errorLog);
+        if (!said.empty())
+            run.failure += "; it said: " + said;
+        return run;
+    }
+    run.firstPaintMs = static_cast<double>(painted - start) / 1e6;
+    // Linux gives ru_maxrss in KiB.
+    run.peakRssMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return run;
+}
+
+// This process's own peak resident memory in MiB, from /proc.
+double ownPeakRssMiB()
+{
+    double peak = 0;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        long kib = 0;
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
+                peak = static_cast<double>(kib) / 1024.0;
+        std::fclose(status);
+    }
+    return peak;
+}
+
+void printFigure(const char *name, double value, const char *unit)
+{
+    if (!wanted(name))
+        return;
+    std::printf("%s: %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+// A connection to the X display held open while the children run. Xvfb resets itself whenever
+// its last client leaves, reloading its fonts and compiling its keymap anew (some 150 ms here,
+// and connections during the reset can fail); a desktop always has clients connected, so it
+// never does that between two program starts. libxcb comes with Qt's X11 platform plugin and is
+// loaded at run time, so the build needs no X11 development files.
+class DisplayHold
+{
+public:
+    DisplayHold()
+    {
+        library_ = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library_)
+            return;
+        const auto connect =
+            reinterpret_cast<void *(*)(const char *, int *)>(dlsym(library_, "xcb_connect"));
+        const auto hasError =
+            reinterpret_cast<int (*)(void *)>(dlsym(library_, "xcb_connection_has_error"));
+        disconnect_ = reinterpret_cast<void (*)(void *)>(dlsym(library_, "xcb_disconnect"));
+        if (!connect || !hasError || !disconnect_)
+            return;
+        connection_ = connect(nullptr, nullptr);
+        if (connection_ && hasError(connection_) != 0) {
+            disconnect_(connection_);
+            connection_ = nullptr;
+        }
+    }
+    ~DisplayHold()
+    {
+        if (connection_)
+            disconnect_(connection_);
+        if (library_)
+            dlclose(library_);
+    }
+    DisplayHold(const DisplayHold &) = delete;
+    DisplayHold &operator=(const DisplayHold &) = delete;
+
+    bool held() const { return connection_ != nullptr; }
+
+private:
+    void *library_ = nullptr;
+    void *connection_ = nullptr;
+    void (*disconnect_)(void *) = nullptr;
+};
+
+// Talvero's start to its first painted frame and its peak memory, each beside the floor of a
+// bare Qt program that shows one empty window of the same size, run as child processes on the
+// X display.
+//
+// Runs first, while this process is still small: a spawned child's ru_maxrss starts from the
+// peak of the address space it was spawned from (the kernel carries it over at exec), so the
+// children's peaks only show once they rise above this program's own.
+void startupBenchmarks()
+{
+    constexpr const char *kNames[] = {
+        "startup.first_paint_ms", "startup.bare_qt_first_paint_ms", "startup.ratio_to_bare_qt",
+        "memory.peak_rss_mb",     "memory.bare_qt_peak_rss_mb",     "memory.ratio_to_bare_qt"};
+    if (std::none_of(std::begin(kNames), std::end(kNames), wanted))
+        return;
+    const char *display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::printf("startup: skipped, the start-up and memory figures need an X display "
+                    "(run under xvfb-run)\n");
+        std::fflush(stdout);
+        return;
+    }
+    const DisplayHold hold;
+    if (!hold.held()) {
+        std::printf("startup: skipped, cannot connect to the X display %s\n", display);
+        std::fflush(stdout);
+        return;
+    }
+    std::error_code noPath;
+    const std::string folder =
+        std::filesystem::read_symlink("/proc/self/exe", noPath).parent_path().string();
+    struct Program
+    {
+        const char *name;
+        std::string path;
+        std::vector<double> firstPaintMs;
+        std::vector<double> peakRssMiB;
+    };
+    Program bare{"talvero_bare_window", folder + "/talvero_bare_window", {}, {}};
+    Program talvero{"talvero_first_paint", folder + "/talvero_first_paint", {}, {}};
+
+    const ScratchFolder scratch;
+    if (scratch.path().empty() || mkdir((scratch.path() + "/config").c_str(), 0700) != 0 ||
+        mkdir((scratch.path() + "/runtime").c_str(), 0700) != 0) {
+        std::printf("startup: skipped, no temporary folder for the programs' settings\n");
+        std::fflush(stdout);
+        return;
+    }
+    std::vector<std::string> environment = childEnvironment(scratch.path());
+    std::vector<char *> environmentPointers;
+    for (std::string &entry : environment)
+        environmentPointers.push_back(entry.data());
+    environmentPointers.push_back(nullptr);
+    const std::string errorLog = scratch.path() + "/stderr.log";
+    const double ownPeak = ownPeakRssMiB();
+
+    // One warm-up run of each (it also leaves Talvero's settings file, so every measured run
+    // starts as a returning user's does), then pairs whose order swaps each time so that
+    // drifts and the after-effects of the previous run fall on both alike.
+    for (int i = -1; i < kStartRuns; ++i) {
+        Program *pair[2] = {&bare, &talvero};
+        if (i % 2 != 0)
+            std::swap(pair[0], pair[1]);
+        for (Program *program : pair) {
+            const ChildRun run = runChild(program->path, environmentPointers, errorLog);
+            if (!run.failure.empty()) {
+                std::printf("startup: failed, %s %s; start-up and memory figures skipped\n",
+                            program->name, run.failure.c_str());
+                std::fflush(stdout);
+                return;
+            }
+            if (i >= 0) {
+                program->firstPaintMs.push_back(run.firstPaintMs);
+                program->peakRssMiB.push_back(run.peakRssMiB);
+            }
+        }
+    }
+
+    const double paint = median(talvero.firstPaintMs);
+    const double barePaint = median(bare.firstPaintMs);
+    printFigure("startup.first_paint_ms", paint, "ms");
+    printFigure("startup.bare_qt_first_paint_ms", barePaint, "ms");
+    printFigure("startup.ratio_to_bare_qt", paint / barePaint, "x");
+    const double memory = median(talvero.peakRssMiB);
+    const double bareMemory = median(bare.peakRssMiB);
+    const double lowest =
+        std::min(*std::min_element(talvero.peakRssMiB.begin(), talvero.peakRssMiB.end()),
+                 *std::min_element(bare.peakRssMiB.begin(), bare.peakRssMiB.end()));
+    if (lowest <= ownPeak) {
+        if (wanted("memory."))
+            std::printf("memory: not measurable, a child's peak of %.3f MiB is no more than "
+                        "this program's own %.3f MiB\n",
+                        lowest, ownPeak);
+        std::fflush(stdout);
+        return;
+    }
+    printFigure("memory.peak_rss_mb", memory, "MiB");
+    printFigure("memory.bare_qt_peak_rss_mb", bareMemory, "MiB");
+    printFigure("memory.ratio_to_bare_qt", memory / bareMemory, "x");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1)
+        selected = argv[1];
+    for (char **entry = environ; *entry; ++entry)
+        startEnvironment.emplace_back(*entry);
+    startupBenchmarks();
+
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc > 1)
-        selected = argv[1];
     engineBenchmarks();
     windowBenchmarks();
     layoutBenchmarks();
