@@ -255,6 +255,11 @@ void MainWindowTest::arraysHaveTheirElements()
 
 void MainWindowTest::textLinesFitTheirText()
 {
+    // A text line on a page not shown yet keeps its designed width until it is shown.
+    QCOMPARE(ui().Label[12]->Width(), 1560.0f);
+    showWindow();
+    ui().SSTab->setCurrentPage(1);
+    ui().SSTab->setCurrentPage(0);
     for (PlainLabel *label : {ui().Label_Augen, ui().txt_Wurfinfo[0], ui().txt_Wurfinfo[1],
                               ui().Label[12], ui().Label[24], ui().Label[25]}) {
         QCOMPARE(label->width(), label->sizeHint().width());

@@ -67,10 +67,21 @@ void PlainLabel::paintEvent(QPaintEvent *event)
     painter.drawStaticText(QPointF(x, (height() - size.height()) / 2), text_);
 }
 
+void PlainLabel::showEvent(QShowEvent *event)
+{
+    QLabel::showEvent(event);
+    if (fitPending_)
+        fitToText();
+}
+
 void PlainLabel::fitToText()
 {
-    // A text line grows and shrinks with its text and keeps its height.
-    if (variant_ == Variant::TextLine)
+    // A text line grows and shrinks with its text and keeps its height. Measuring loads the
+    // label's font, so a hidden label (on a page not shown yet) waits until it is shown.
+    if (variant_ != Variant::TextLine)
+        return;
+    fitPending_ = !isVisible();
+    if (!fitPending_)
         setWidth(twipsFromPixels(sizeHint().width()));
 }
 

@@ -27,11 +27,13 @@ public:
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fitToText();
 
     Variant variant_;
+    bool fitPending_ = false;
     // Headings and text lines keep their text laid out: all of them repaint on every resize.
     QStaticText text_;
     bool textPrepared_ = false;
