@@ -3,6 +3,7 @@
 
 #include "settings/about_box.h"
 #include "settings/application.h"
+#include "settings/close_on_signals.h"
 #include "settings/font_choice.h"
 #include "settings/session.h"
 #include "settings/settings_store.h"
@@ -14,6 +15,7 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 #include <unistd.h>
 
@@ -109,6 +111,7 @@ private Q_SLOTS:
     void unwritableStoreAtClose();
     void readOnlyFileKeepsItsContents();
     void closedByQuitStillSaves();
+    void terminationSignalClosesAndSaves();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontCancelChangesNothing();
@@ -419,6 +422,22 @@ void SettingsTest::closedByQuitStillSaves()
         run.window.close(); // saved once only
     }
     QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("77"));
+}
+
+void SettingsTest::terminationSignalClosesAndSaves()
+{
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        {
+            Run run(storeFile);
+            CloseOnSignals closer(run.window);
+            run.window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&run.window));
+            run.ui().HScroll->setValue(100 + signal);
+            QVERIFY(::raise(signal) == 0); // handled: the process lives on
+            QTRY_VERIFY(!run.window.isVisible());
+        }
+        QCOMPARE(storedText(storeFile, keys::diceCount), QString::number(100 + signal));
+    }
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()
