@@ -83,6 +83,7 @@ private Q_SLOTS:
     void disabledFollowUpRaisesNoClick();
     void toolTipRefreshedWhenPointerEnters();
     void resetButtons();
+    void runsStartedTogetherRollDifferently();
     void keyboardClicks();
 
     void looksWhenRendered();
@@ -568,6 +569,24 @@ void MainWindowTest::resetButtons()
     QCOMPARE(ui().txt_Wurfinfo[0]->caption(), QStringLiteral("Wurf 0"));
     QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
     QCOMPARE(ui().txt_Wurfinfo[0]->caption(), QStringLiteral("Wurf 1"));
+}
+
+void MainWindowTest::runsStartedTogetherRollDifferently()
+{
+    // Two windows rolling in the same second get the same clock seed; each engine starts from a
+    // state of its own, so the dice still differ, as two runs of the program started at the same
+    // minute and second must.
+    MainWindow other;
+    QStringList faces[2];
+    for (int i = 0; i < 2; ++i) {
+        WindowControls &controls = i == 0 ? ui() : other.ui;
+        controls.HScroll->setValue(200);
+        controls.HScroll_Augen->setValue(10);
+        controls.cmd_Würfel1->click();
+        for (CountLabel *label : controls.txt_Gewürfelt)
+            faces[i] << label->caption();
+    }
+    QVERIFY(faces[0] != faces[1]);
 }
 
 void MainWindowTest::keyboardClicks()
