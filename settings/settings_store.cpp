@@ -24,17 +24,14 @@ SettingsStore::SettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             QStringLiteral("Talvero"), QStringLiteral("Talvero")))
 {
-    damaged_ = settings_->status() == QSettings::FormatError;
-    if (damaged_)
+    if (settings_->status() == QSettings::FormatError)
         warn(QStringLiteral("Die Einstellungsdatei %1 ist beschädigt; es gelten die Standardwerte.")
                  .arg(fileName()));
 }
 
 SettingsStore::SettingsStore(const QString &fileName)
     : settings_(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
-{
-    damaged_ = settings_->status() == QSettings::FormatError;
-}
+{}
 
 SettingsStore::~SettingsStore() = default;
 

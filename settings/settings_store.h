@@ -57,12 +57,8 @@ public:
     // one-line warning goes to standard error; returns whether everything was written.
     bool save();
 
-    // True when the file was there but could not be read as a settings file.
-    bool wasDamaged() const { return damaged_; }
-
 private:
     std::unique_ptr<QSettings> settings_;
-    bool damaged_ = false;
 };
 
 // Text forms of the stored values.

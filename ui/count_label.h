@@ -44,7 +44,6 @@ public:
     QString heading() const { return heading_; }
     void setHeading(const QString &heading) { heading_ = heading; }
 
-    bool isHovered() const { return hovered_; }
     // The font the caption is drawn in right now (bold while hovered).
     QFont paintFont() const;
 

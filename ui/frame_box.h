@@ -19,7 +19,6 @@ public:
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
 
-    bool hasBorder() const { return border_; }
     void setBorder(bool border);
 
 protected:

@@ -48,8 +48,6 @@ public:
     void setHeight(float height) { assign(&TwipsRect::height, height); }
     void setTwipsRect(const TwipsRect &rect);
 
-    QWidget *placedWidget() const { return self_; }
-
 protected:
     explicit TwipsGeometry(QWidget *self)
         : self_(self)
