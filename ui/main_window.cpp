@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "engine/dice_engine.h"
+#include "engine/start_seed.h"
 #include "ui/accessibility.h"
 #include "ui/caption_rows.h"
 #include "ui/fonts.h"
@@ -8,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QMessageBox>
-#include <random>
 
 namespace talvero {
 
@@ -19,14 +19,6 @@ constexpr TwipsRect kDesignClientArea{0, 0, 9930, 4110};
 std::vector<CountLabel *> row(const auto &labels)
 {
     return {labels.begin(), labels.end()};
-}
-
-// Each run starts the random source from a fresh state; the clock alone would repeat the
-// rolls of another run started at the same minute and second.
-std::uint64_t freshSeed()
-{
-    std::random_device device;
-    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
 }
 
 } // namespace
@@ -42,7 +34,7 @@ struct MainWindow::EngineBinding
         , counter{ControlCaption<PlainLabel>(ui.txt_Wurfinfo[0]),
                   ControlCaption<PlainLabel>(ui.txt_Wurfinfo[1])}
         , engine({face[0], atLeast[0], frame[0], counter[0]},
-                 {face[1], atLeast[1], frame[1], counter[1]}, clock, freshSeed())
+                 {face[1], atLeast[1], frame[1], counter[1]}, clock, startSeed())
     {}
 
     CountLabelRow face[2];
