@@ -1,10 +1,8 @@
-// Selectors, the layout pass and the 90° orientation of the real window, offscreen.
+// The selectors, the layout pass and the 90° orientation of the real window, offscreen.
 
-#include "engine/count_text.h"
-#include "support/window_helpers.h"
+#include "support/window_driver.h"
 
 #include <QAccessible>
-#include <QSignalSpy>
 #include <memory>
 
 using namespace talvero;
@@ -12,43 +10,31 @@ using namespace talvero::testing;
 
 namespace {
 
-constexpr float kTolerance = 0.01f; // a hundredth of a twip
+const QColor kWhite(0xFF, 0xFF, 0xFF), kGrey(0xE0, 0xE0, 0xE0);
 
-bool near(float actual, double expected)
+// All 38 count labels: the face rows first.
+QStringList countLabels()
 {
-    return std::abs(static_cast<double>(actual) - expected) <= kTolerance;
+    QStringList names;
+    for (const auto &[array, size] : {std::pair{"txt_Gewürfelt", 10},
+                                      {"txt_Gewürfelt2", 10},
+                                      {"txt_Gewürfelt_2er", 9},
+                                      {"txt_Gewürfelt_2er2", 9}})
+        for (int i = 0; i < size; ++i)
+            names << element(array, i);
+    return names;
 }
 
-#define COMPARE_TWIPS(actual, expected)                                                            \
-    QVERIFY2(near((actual), (expected)),                                                           \
-             qPrintable(QStringLiteral("%1 is %2, expected %3")                                    \
-                            .arg(QStringLiteral(#actual))                                          \
-                            .arg(static_cast<double>(actual), 0, 'f', 4)                           \
-                            .arg(static_cast<double>(expected), 0, 'f', 4)))
-
-// Every twips value and font size the pass may touch, to tell whether anything moved.
-QList<float> layoutState(MainWindow &window)
+// Every twips value and font size the layout may touch.
+QList<float> layoutState(const QWidget &window)
 {
     QList<float> state;
-    for (QWidget *widget : window.findChildren<QWidget *>()) {
-        if (TwipsGeometry *twips = twipsOf(widget))
-            state << twips->Left() << twips->Top() << twips->Width() << twips->Height();
-    }
-    for (CountLabel *label : window.ui.countLabels())
+    for (QWidget *widget : window.findChildren<QWidget *>())
+        if (TwipsGeometry *t = twipsOf(widget))
+            state << t->Left() << t->Top() << t->Width() << t->Height();
+    for (CountLabel *label : window.findChildren<CountLabel *>())
         state << static_cast<float>(label->labelFont().pointSizeF());
     return state;
-}
-
-// The ink of a label's caption as rendered: the bounding box of its dark pixels.
-QRect inkOf(CountLabel *label)
-{
-    const QImage image = label->grab().toImage();
-    QRect ink;
-    for (int y = 2; y < image.height() - 2; ++y)
-        for (int x = 2; x < image.width() - 2; ++x)
-            if (image.pixelColor(x, y).value() < 128)
-                ink = ink.united(QRect(x, y, 1, 1));
-    return ink;
 }
 
 } // namespace
@@ -58,59 +44,52 @@ class LayoutTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        window = std::make_unique<MainWindow>();
+        d = std::make_unique<Driver>(*window);
+        QVERIFY(d->show());
+    }
+    void cleanup()
+    {
+        d.reset();
+        window.reset();
+    }
 
     void sidesLooks_data();
     void sidesLooks();
-    void sidesGoingUpReactivates();
-    void labelAugenKeepsBlankUntilFirstUpdate();
-    void diceCountFollowsScrollBar();
-    void dragUpdatesWhileDragging();
+    void diceCountFollowsItsScrollBar();
+    void draggingUpdatesAtOnce();
     void selectorsNeverChangeCounts();
 
-    void workedExample_data();
-    void workedExample();
-    void columnsAtDesignedSize();
+    void layoutFigures_data();
+    void layoutFigures();
     void smallerThanMinimumIsEnlarged_data();
     void smallerThanMinimumIsEnlarged();
-    void minimisedWindowIsLeftAlone();
-    void maximisedIsLaidOutLikeAnySize();
-    void windowDeclaresItsMinimum();
+    void minimisedIsLeftAloneMaximisedLaidOut();
 
-    void toggleTurnsAndDisablesFont();
     void toggleByAnyPath();
-    void resizeKeepsTurnedLabels();
-    void turnedDigitsAreTurnedWhenRendered();
+    void turnedDigitsWhenRendered();
 
 private:
-    void showWindow()
+    QList<int> turned() const
     {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QList<int> vertical;
+        for (const QString &name : countLabels())
+            vertical << d->the<CountLabel>(name)->Vertical();
+        return vertical;
     }
-    void setOuterSize(float width, float height)
+    void resizeOuter(float width, float height)
     {
-        window->setOuterWidth(width);
-        window->setOuterHeight(height);
-        QTRY_VERIFY(std::abs(window->outerWidth() - width) < 15 &&
-                    std::abs(window->outerHeight() - height) < 15);
+        // The designed window has 120 x 405 twips of border and title bar around its client area.
+        window->resize(qRound((width - 120) / 15), qRound((height - 405) / 15));
+        QTRY_COMPARE(window->size(),
+                     QSize(qRound((width - 120) / 15), qRound((height - 405) / 15)));
     }
-    WindowControls &ui() { return window->ui; }
 
     std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Driver> d;
 };
-
-void LayoutTest::init()
-{
-    window = std::make_unique<MainWindow>();
-    showWindow();
-}
-
-void LayoutTest::cleanup()
-{
-    window.reset();
-}
 
 void LayoutTest::sidesLooks_data()
 {
@@ -122,348 +101,237 @@ void LayoutTest::sidesLooks_data()
 void LayoutTest::sidesLooks()
 {
     QFETCH(int, sides);
-    // Start from the other end, so that every label has to change.
-    ui().HScroll_Augen->setValue(sides > 6 ? 2 : 10);
-    ui().HScroll_Augen->setValue(sides);
-
-    const QColor active = window->palette().color(QPalette::Base);
-    const QColor inactive(0xE0, 0xE0, 0xE0);
-    for (int k = 0; k < 10; ++k) {
-        const bool on = k + 1 <= sides; // face value k + 1
-        for (CountLabel *label : {ui().txt_Gewürfelt[static_cast<std::size_t>(k)],
-                                  ui().txt_Gewürfelt2[static_cast<std::size_t>(k)]}) {
-            QCOMPARE(label->isEnabled(), on);
-            QCOMPARE(label->backColor(), on ? active : inactive);
-        }
+    // From the other end, so that every look has to change.
+    d->setValue("HScroll_Augen", sides > 6 ? 2 : 10);
+    d->setValue("HScroll_Augen", sides);
+    for (const QString &name : countLabels()) {
+        const int index = name.section(u'(', 1).chopped(1).toInt();
+        const int value = name.contains(u"_2er"_s) ? index + 2 : index + 1; // face or threshold
+        QCOMPARE(d->the(name)->isEnabled(), value <= sides);
+        QCOMPARE(d->pixel(name, {3, 3}), value <= sides ? kWhite : kGrey);
     }
-    for (int k = 0; k < 9; ++k) {
-        const bool on = k + 2 <= sides; // threshold k + 2
-        for (CountLabel *label : {ui().txt_Gewürfelt_2er[static_cast<std::size_t>(k)],
-                                  ui().txt_Gewürfelt_2er2[static_cast<std::size_t>(k)]}) {
-            QCOMPARE(label->isEnabled(), on);
-            QCOMPARE(label->backColor(), on ? active : inactive);
-        }
-        CommandButton *button = ui().cmd_Würfel2[static_cast<std::size_t>(k)];
-        QCOMPARE(button->isEnabled(), on);
-        QCOMPARE(button->currentBackColor(), on ? QColor(0, 0, 0xFF) : inactive);
-    }
-    QCOMPARE(ui().Würfelaugen->caption(), QString::number(sides));
-    QCOMPARE(ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit %1 Seiten").arg(sides));
+    for (int k = 0; k < 9; ++k)
+        QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= sides);
+    QCOMPARE(d->caption("Würfelaugen"), QString::number(sides));
+    QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(sides));
 }
 
-void LayoutTest::sidesGoingUpReactivates()
+void LayoutTest::diceCountFollowsItsScrollBar()
 {
-    ui().HScroll_Augen->setValue(4);
-    QVERIFY(!ui().txt_Gewürfelt[4]->isEnabled());
-    QVERIFY(!ui().cmd_Würfel2[3]->isEnabled());
-    ui().HScroll_Augen->setValue(8);
-    for (int k = 4; k < 8; ++k)
-        QVERIFY(ui().txt_Gewürfelt2[static_cast<std::size_t>(k)]->isEnabled());
-    for (int k = 3; k < 7; ++k) {
-        QVERIFY(ui().txt_Gewürfelt_2er[static_cast<std::size_t>(k)]->isEnabled());
-        QVERIFY(ui().cmd_Würfel2[static_cast<std::size_t>(k)]->isEnabled());
-    }
-    QVERIFY(!ui().txt_Gewürfelt[8]->isEnabled());
-    QVERIFY(!ui().cmd_Würfel2[7]->isEnabled());
-}
-
-void LayoutTest::labelAugenKeepsBlankUntilFirstUpdate()
-{
-    QCOMPARE(ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit 6 Seiten "));
-    ui().HScroll_Augen->setValue(9);
-    const float oneDigit = ui().Label_Augen->Width();
-    ui().HScroll_Augen->setValue(10);
-    QCOMPARE(ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit 10 Seiten"));
-    QVERIFY(ui().Label_Augen->Width() > oneDigit);
-    ui().HScroll_Augen->setValue(6);
-    QCOMPARE(ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit 6 Seiten"));
-}
-
-void LayoutTest::diceCountFollowsScrollBar()
-{
-    const auto labelsBefore = layoutState(*window);
-    const QColor back = ui().txt_Gewürfelt[9]->backColor();
+    const QList<float> layout = layoutState(*window);
+    const QColor look = d->pixel("txt_Gewürfelt(9)", {3, 3});
     for (int value : {1, 2, 200, 137}) {
-        ui().HScroll->setValue(value);
-        QCOMPARE(ui().txt_AnzahlWürfel->caption(), QString::number(value));
+        d->setValue("HScroll", value);
+        QCOMPARE(d->caption("txt_AnzahlWürfel"), QString::number(value));
     }
-    // An arrow click moves by one.
-    ui().HScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(ui().txt_AnzahlWürfel->caption(), QStringLiteral("138"));
-    ui().HScroll->triggerAction(QAbstractSlider::SliderPageStepSub);
-    QCOMPARE(ui().txt_AnzahlWürfel->caption(), QStringLiteral("137"));
-    QCOMPARE(ui().txt_Gewürfelt[9]->backColor(), back);
-    QCOMPARE(layoutState(*window), labelsBefore);
+    auto *bar = d->the<QScrollBar>("HScroll");
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); // an arrow moves by one
+    QCOMPARE(d->caption("txt_AnzahlWürfel"), u"138"_s);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub); // so does a click in the track
+    QCOMPARE(d->caption("txt_AnzahlWürfel"), u"137"_s);
+    QCOMPARE(d->pixel("txt_Gewürfelt(9)", {3, 3}), look);
+    QCOMPARE(layoutState(*window), layout);
 }
 
-void LayoutTest::dragUpdatesWhileDragging()
+void LayoutTest::draggingUpdatesAtOnce()
 {
-    // While the thumb is held, the scroll bars report its position before they change value.
-    ui().HScroll->setSliderDown(true);
-    ui().HScroll->setSliderPosition(150);
-    QCOMPARE(ui().txt_AnzahlWürfel->caption(), QStringLiteral("150"));
-    ui().HScroll->setSliderPosition(151);
-    QCOMPARE(ui().txt_AnzahlWürfel->caption(), QStringLiteral("151"));
-    ui().HScroll->setSliderDown(false);
-    QCOMPARE(ui().HScroll->value(), 151);
+    // While the thumb is held, the labels follow it before the scroll bar changes its value.
+    auto *dice = d->the<QScrollBar>("HScroll");
+    dice->setSliderDown(true);
+    dice->setSliderPosition(150);
+    QCOMPARE(d->caption("txt_AnzahlWürfel"), u"150"_s);
+    dice->setSliderDown(false);
+    QCOMPARE(dice->value(), 150);
 
-    ui().HScroll_Augen->setSliderDown(true);
-    ui().HScroll_Augen->setSliderPosition(3);
-    QCOMPARE(ui().Würfelaugen->caption(), QStringLiteral("3"));
-    QVERIFY(!ui().txt_Gewürfelt[3]->isEnabled());
-    QVERIFY(!ui().cmd_Würfel2[2]->isEnabled());
-    ui().HScroll_Augen->setSliderPosition(9);
-    QCOMPARE(ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit 9 Seiten"));
-    QVERIFY(ui().txt_Gewürfelt[8]->isEnabled());
-    ui().HScroll_Augen->setSliderDown(false);
-    QCOMPARE(ui().HScroll_Augen->value(), 9);
+    auto *sides = d->the<QScrollBar>("HScroll_Augen");
+    sides->setSliderDown(true);
+    sides->setSliderPosition(3);
+    QCOMPARE(d->caption("Würfelaugen"), u"3"_s);
+    QVERIFY(!d->the("txt_Gewürfelt(3)")->isEnabled() && !d->the("cmd_Würfel2(2)")->isEnabled());
+    sides->setSliderPosition(9);
+    QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit 9 Seiten"_s);
+    QVERIFY(d->the("txt_Gewürfelt2(8)")->isEnabled());
+    sides->setSliderDown(false);
+    QCOMPARE(sides->value(), 9);
 }
 
 void LayoutTest::selectorsNeverChangeCounts()
 {
-    ui().HScroll->setValue(200);
-    ui().HScroll_Augen->setValue(10);
-    QTest::mouseClick(ui().cmd_Würfel1, Qt::LeftButton);
+    d->setValue("HScroll", 200);
+    d->setValue("HScroll_Augen", 10);
+    d->click("cmd_Würfel1");
     QStringList counts;
-    for (CountLabel *label : ui().countLabels())
-        counts << label->caption();
-    ui().HScroll_Augen->setValue(2);
-    ui().HScroll->setValue(5);
-    QStringList after;
-    for (CountLabel *label : ui().countLabels())
-        after << label->caption();
-    QCOMPARE(after, counts);
-    QVERIFY(!ui().txt_Gewürfelt[9]->isEnabled());
-    QCOMPARE(ui().txt_Gewürfelt[9]->caption(), counts[9]);
+    for (const QString &name : countLabels())
+        counts << d->caption(name);
+    d->setValue("HScroll_Augen", 2);
+    d->setValue("HScroll", 5);
+    for (const QString &name : countLabels())
+        QCOMPARE(d->caption(name), counts.takeFirst());
 }
 
-void LayoutTest::workedExample_data()
+void LayoutTest::layoutFigures_data()
 {
-    QTest::addColumn<float>("w");
-    QTest::addColumn<float>("h");
-    QTest::addColumn<double>("frameWidth");
-    QTest::addColumn<double>("frameHeight");
-    QTest::addColumn<double>("lowerTop");
-    QTest::addColumn<double>("upperLabelWidth");
-    QTest::addColumn<double>("fontSize");
+    // "Frame(1):T1050,H1082.5" reads: Frame(1) has the Top 1050 and the Height 1082.5 twips.
+    QTest::addColumn<float>("width"); // the window's outer size
+    QTest::addColumn<float>("height");
+    QTest::addColumn<QString>("figures");
+    QTest::addColumn<double>("points"); // of every count label
     QTest::newRow("designed size")
-        << 10050.0f << 4515.0f << 7065.0 << 1082.5 << 2212.5 << 675.4302 << 16.8858;
-    QTest::newRow("15000 x 9000") << 15000.0f << 9000.0f << 12015.0 << 3325.0 << 4455.0 << 1148.6615
-                                  << 28.7165;
+        << 10050.0f << 4515.0f
+        << u"SSTab:W9885,H3465 Frame(0):W7065 Frame(1):T1050,H1082.5 Frame(2):W6345 "
+           "Frame(3):T2212.5,H1082.5 Logo:T3600 Check_90Grad:T3640 cmd_Schrift:L7050,T3600 "
+           "cmd_Ende:L8490,T3600 cmd_Reset(0):L9300 cmd_Reset(1):L9300,T1140 "
+           "txt_Gewürfelt(0):L90 txt_Gewürfelt(9):W675.430 txt_Gewürfelt2(9):L6345.497,H452.5 "
+           "txt_Gewürfelt_2er(0):L90 txt_Gewürfelt_2er(8):W675 txt_Gewürfelt_2er2(8):L5631,H452.5 "
+           "LabelWurf(19):T300"_s
+        << 16.886;
+    QTest::newRow("15000 x 9000")
+        << 15000.0f << 9000.0f
+        << u"SSTab:W14835,H7950 Frame(0):W12015 Frame(1):T1050,H3325 Frame(2):W11295 "
+           "Frame(3):T4455,H3325 Logo:T8085 Check_90Grad:T8125 cmd_Schrift:L12000,T8085 "
+           "cmd_Ende:L13440,T8085 cmd_Reset(0):L14250 cmd_Reset(1):L14250,T1140 "
+           "txt_Gewürfelt(0):L90 txt_Gewürfelt(9):W1148.662 txt_Gewürfelt2(9):L10728.329,H2695 "
+           "txt_Gewürfelt_2er(0):L90 txt_Gewürfelt_2er(8):W1201.596 "
+           "txt_Gewürfelt_2er2(8):L9953.766,H2695 LabelWurf(19):T300"_s
+        << 28.717;
 }
 
-void LayoutTest::workedExample()
+void LayoutTest::layoutFigures()
 {
-    QFETCH(float, w);
-    QFETCH(float, h);
-    QFETCH(double, frameWidth);
-    QFETCH(double, frameHeight);
-    QFETCH(double, lowerTop);
-    QFETCH(double, upperLabelWidth);
-    QFETCH(double, fontSize);
-    setOuterSize(w, h);
-    QCOMPARE(window->outerWidth(), w);
-    QCOMPARE(window->outerHeight(), h);
-
-    COMPARE_TWIPS(ui().SSTab->Width(), w - 165);
-    COMPARE_TWIPS(ui().SSTab->Height(), h - 1050);
-    for (int f : {0, 1}) {
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Width(), frameWidth);
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Height(), frameHeight);
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Top(), 1050);
-    }
-    for (int f : {2, 3}) {
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Top(), lowerTop);
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Width(), w - 3705);
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Height(), frameHeight);
-        // 80 twips below the upper frames' bottom edge, at every height.
-        COMPARE_TWIPS(ui().Frame[static_cast<std::size_t>(f)]->Top(),
-                      ui().Frame[0]->Top() + ui().Frame[0]->Height() + 80);
-    }
-    COMPARE_TWIPS(ui().Logo->Top(), h - 915);
-    COMPARE_TWIPS(ui().cmd_Schrift->Top(), h - 915);
-    COMPARE_TWIPS(ui().cmd_Ende->Top(), h - 915);
-    COMPARE_TWIPS(ui().Check_90Grad->Top(), h - 875);
-    COMPARE_TWIPS(ui().cmd_Schrift->Left(), w - 3000);
-    COMPARE_TWIPS(ui().cmd_Ende->Left(), w - 1560);
-    COMPARE_TWIPS(ui().cmd_Reset[0]->Left(), w - 750);
-    COMPARE_TWIPS(ui().cmd_Reset[1]->Left(), w - 750);
-    // Left alone by the pass.
-    COMPARE_TWIPS(ui().Logo->Left(), 60);
-    COMPARE_TWIPS(ui().cmd_Reset[0]->Top(), 1140);
-    COMPARE_TWIPS(ui().cmd_Würfel1->Top(), 450);
-
-    for (CountLabel *label : ui().countLabels()) {
-        COMPARE_TWIPS(label->Height(), frameHeight - 630);
-        QVERIFY(std::abs(label->labelFont().pointSizeF() - fontSize) < 1e-3);
-    }
-    for (int i = 0; i < 10; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        COMPARE_TWIPS(ui().txt_Gewürfelt[u]->Width(), upperLabelWidth);
-        COMPARE_TWIPS(ui().txt_Gewürfelt2[u]->Width(), upperLabelWidth);
-        const double left = 90 + i * (upperLabelWidth + frameWidth / 360);
-        COMPARE_TWIPS(ui().txt_Gewürfelt[u]->Left(), left);
-        COMPARE_TWIPS(ui().txt_Gewürfelt2[u]->Left(), left);
-        for (PlainLabel *heading : {ui().LabelWurf[u], ui().LabelWurf[u + 10]}) {
-            COMPARE_TWIPS(heading->Left(), left);
-            COMPARE_TWIPS(heading->Width(), upperLabelWidth);
-            COMPARE_TWIPS(heading->Top(), 300);
+    QFETCH(float, width);
+    QFETCH(float, height);
+    QFETCH(QString, figures);
+    QFETCH(double, points);
+    resizeOuter(width, height);
+    for (const QString &control : figures.split(u' ')) {
+        const TwipsRect t = d->twips(control.section(u':', 0, 0));
+        for (const QString &figure : control.section(u':', 1).split(u',')) {
+            const char side = figure[0].toLatin1();
+            const double actual = side == 'L'   ? t.left
+                                  : side == 'T' ? t.top
+                                  : side == 'W' ? t.width
+                                                : t.height;
+            QVERIFY2(std::abs(actual - figure.mid(1).toDouble()) < 0.01,
+                     qPrintable(u"%1 %2 is %3"_s.arg(control).arg(figure).arg(actual, 0, 'f', 3)));
         }
     }
-    const double lowerWidth = (w - 3705) / 9.4;
-    for (int i = 0; i < 9; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        const double left = 90 + i * (lowerWidth + (w - 3705) / 360);
-        for (CountLabel *label : {ui().txt_Gewürfelt_2er[u], ui().txt_Gewürfelt_2er2[u]}) {
-            COMPARE_TWIPS(label->Width(), lowerWidth);
-            COMPARE_TWIPS(label->Left(), left);
-            COMPARE_TWIPS(label->Top(), 510);
+    // The columns of a row are equally wide and spaced; the headings above them follow them; every
+    // count label has one font size and the height of its row.
+    for (const auto &[array, headings, size, offset] :
+         {std::tuple{"txt_Gewürfelt", "LabelWurf", 10, 10},
+          {"txt_Gewürfelt_2er2", "LabelWurfUnten", 9, 9}}) {
+        const TwipsRect first = d->twips(element(array, 0)), second = d->twips(element(array, 1));
+        for (int i = 0; i < size; ++i) {
+            const TwipsRect label = d->twips(element(array, i));
+            QVERIFY(std::abs(label.left - first.left - i * (second.left - first.left)) < 0.01);
+            QCOMPARE(label.width, first.width);
+            for (int k : {i, i + offset}) {
+                QCOMPARE(d->twips(element(headings, k)).left, label.left);
+                QCOMPARE(d->twips(element(headings, k)).width, label.width);
+            }
         }
-        for (PlainLabel *heading : {ui().LabelWurfUnten[u], ui().LabelWurfUnten[u + 9]})
-            COMPARE_TWIPS(heading->Left(), left);
     }
-}
-
-void LayoutTest::columnsAtDesignedSize()
-{
-    // The figures quoted for the designed window, to the hundredth of a twip.
-    COMPARE_TWIPS(ui().txt_Gewürfelt[9]->Left(), 6345.497);
-    COMPARE_TWIPS(ui().txt_Gewürfelt[9]->Left() + ui().txt_Gewürfelt[9]->Width(), 7020.927);
-    COMPARE_TWIPS(ui().txt_Gewürfelt_2er[8]->Left(), 5631);
-    COMPARE_TWIPS(ui().txt_Gewürfelt_2er[8]->Width(), 675);
-    COMPARE_TWIPS(ui().txt_Gewürfelt_2er2[8]->Left() + ui().txt_Gewürfelt_2er2[8]->Width(), 6306);
-    for (CountLabel *first : {ui().txt_Gewürfelt[0], ui().txt_Gewürfelt2[0],
-                              ui().txt_Gewürfelt_2er[0], ui().txt_Gewürfelt_2er2[0]})
-        COMPARE_TWIPS(first->Left(), 90);
-    // The widgets sit at the rounded pixel rectangles.
-    QCOMPARE(ui().txt_Gewürfelt[9]->geometry(), QRect(423, 36, 45, 30));
-    QCOMPARE(ui().Frame[2]->geometry(), pixelRect(ui().Frame[2]->twipsRect()));
+    for (const QString &name : countLabels()) {
+        QVERIFY(std::abs(d->the<CountLabel>(name)->labelFont().pointSizeF() - points) < 1e-3);
+        QCOMPARE(d->twips(name).height, d->twips("txt_Gewürfelt(0)").height);
+    }
+    // The widgets stand at the rounded pixel rectangles.
+    QCOMPARE(d->the("txt_Gewürfelt(9)")->geometry(), pixelRect(d->twips("txt_Gewürfelt(9)")));
 }
 
 void LayoutTest::smallerThanMinimumIsEnlarged_data()
 {
-    QTest::addColumn<int>("clientWidth");
-    QTest::addColumn<int>("clientHeight");
-    QTest::addColumn<float>("expectedWidth");
-    QTest::addColumn<float>("expectedHeight");
-    // Heights below the minimum are set one twip short of it: 4514, read back as 4515.
-    QTest::newRow("narrow") << 400 << 400 << 10050.0f << 6405.0f;
-    QTest::newRow("low") << 900 << 100 << 13620.0f << 4515.0f;
-    QTest::newRow("both") << 100 << 50 << 10050.0f << 4515.0f;
-    QTest::newRow("exactly the minimum") << 662 << 274 << 10050.0f << 4515.0f;
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<float>("width"); // outer, afterwards
+    QTest::addColumn<float>("height");
+    QTest::addColumn<double>("frameHeight");
+    // A height below the minimum is set one twip short of it, 4514, which reads back as 4515.
+    QTest::newRow("narrow") << QSize(400, 400) << 10050.0f << 6405.0f << 2027.5;
+    QTest::newRow("low") << QSize(900, 100) << 13620.0f << 4515.0f << 1082.5;
+    QTest::newRow("both") << QSize(100, 50) << 10050.0f << 4515.0f << 1082.5;
+    QTest::newRow("exactly the minimum") << QSize(662, 274) << 10050.0f << 4515.0f << 1082.5;
 }
 
 void LayoutTest::smallerThanMinimumIsEnlarged()
 {
-    QFETCH(int, clientWidth);
-    QFETCH(int, clientHeight);
-    QFETCH(float, expectedWidth);
-    QFETCH(float, expectedHeight);
-    // Lift the declared minimum so that the window can be made too small at all.
-    window->setMinimumSize(0, 0);
-    window->resize(clientWidth, clientHeight);
-    QTRY_COMPARE(window->outerWidth(), expectedWidth);
-    QTRY_COMPARE(window->outerHeight(), expectedHeight);
-    COMPARE_TWIPS(ui().Frame[0]->Width(), expectedWidth - 2985);
-    COMPARE_TWIPS(ui().Frame[0]->Height(), expectedHeight / 2 - 1175);
-    QVERIFY(ui().txt_Gewürfelt[0]->Height() >= 452);
+    QFETCH(QSize, client);
+    QFETCH(float, width);
+    QFETCH(float, height);
+    QFETCH(double, frameHeight);
+    window->setMinimumSize(0, 0); // only the layout pass keeps the window large enough now
+    window->resize(client);
+    QTRY_COMPARE(window->size(), QSize(qRound((width - 120) / 15), qRound((height - 405) / 15)));
+    QCOMPARE(d->twips("Frame(0)").width, width - 2985);
+    QCOMPARE(d->twips("Frame(0)").height, frameHeight);
 }
 
-void LayoutTest::minimisedWindowIsLeftAlone()
+void LayoutTest::minimisedIsLeftAloneMaximisedLaidOut()
 {
-    const auto before = layoutState(*window);
-    const QSize size = window->size();
+    window->resize(200, 100); // the window declares its minimum too
+    QCOMPARE(window->size(), QSize(662, 274));
+
+    const QList<float> before = layoutState(*window);
     window->showMinimized();
     QTRY_VERIFY(window->isMinimized());
     window->setMinimumSize(0, 0);
-    window->layoutPass();
     window->resize(300, 100);
-    window->layoutPass();
+    QCOMPARE(window->size(), QSize(300, 100)); // not forced to the minimum either
     QCOMPARE(layoutState(*window), before);
-    QCOMPARE(window->size(), QSize(300, 100)); // the pass did not force the minimum either
-    window->resize(size);
-}
 
-void LayoutTest::maximisedIsLaidOutLikeAnySize()
-{
     window->showMaximized();
-    QTRY_VERIFY(window->isMaximized());
-    QTRY_VERIFY(window->width() > 662);
-    const float w = window->outerWidth();
-    const float h = window->outerHeight();
-    COMPARE_TWIPS(ui().Frame[0]->Width(), w - 2985);
-    COMPARE_TWIPS(ui().Frame[0]->Height(), h / 2 - 1175);
-    COMPARE_TWIPS(ui().cmd_Ende->Left(), w - 1560);
-    COMPARE_TWIPS(ui().txt_Gewürfelt[0]->Width(), (w - 2985) / 10.46);
-}
-
-void LayoutTest::windowDeclaresItsMinimum()
-{
-    QCOMPARE(window->minimumSize(), QSize(662, 274));
-    window->resize(200, 100);
-    QCOMPARE(window->size(), QSize(662, 274));
-}
-
-void LayoutTest::toggleTurnsAndDisablesFont()
-{
-    const auto before = layoutState(*window);
-    ui().Check_90Grad->setChecked(true);
-    for (CountLabel *label : ui().countLabels())
-        QCOMPARE(label->Vertical(), 1);
-    QVERIFY(!ui().cmd_Schrift->isEnabled());
-    QCOMPARE(layoutState(*window), before);
-
-    ui().Check_90Grad->setChecked(false);
-    for (CountLabel *label : ui().countLabels())
-        QCOMPARE(label->Vertical(), 0);
-    QVERIFY(ui().cmd_Schrift->isEnabled());
-    QCOMPARE(layoutState(*window), before);
-    // The caption labels are never turned.
-    QVERIFY(ui().LabelWurf[0]->text() == QStringLiteral("1er"));
+    QTRY_VERIFY(window->isMaximized() && window->width() > 662);
+    MainWindow normal;
+    normal.resize(window->size());
+    normal.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&normal));
+    QCOMPARE(layoutState(*window), layoutState(normal));
 }
 
 void LayoutTest::toggleByAnyPath()
 {
-    // Mouse.
-    QTest::mouseClick(ui().Check_90Grad, Qt::LeftButton);
-    QCOMPARE(ui().txt_Gewürfelt_2er2[8]->Vertical(), 1);
-    // Keyboard.
-    ui().Check_90Grad->setFocus();
-    QTest::keyClick(ui().Check_90Grad, Qt::Key_Space);
-    QCOMPARE(ui().txt_Gewürfelt_2er2[8]->Vertical(), 0);
-    // Assistive technology: the check box's toggle action.
-    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(ui().Check_90Grad);
-    QVERIFY(box && box->actionInterface());
-    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QCOMPARE(ui().txt_Gewürfelt[0]->Vertical(), 1);
-    QVERIFY(!ui().cmd_Schrift->isEnabled());
+    const QList<float> layout = layoutState(*window);
+    const QList<int> upright(38, 0), turnedAll(38, 1);
+    auto *box = d->the<QAbstractButton>("Check_90Grad");
+    d->click("Check_90Grad"); // mouse
+    QCOMPARE(turned(), turnedAll);
+    QVERIFY(!d->the("cmd_Schrift")->isEnabled());
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space); // keyboard
+    QCOMPARE(turned(), upright);
+    QVERIFY(d->the("cmd_Schrift")->isEnabled());
+    QAccessible::queryAccessibleInterface(box)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction()); // assistive technology
+    QCOMPARE(turned(), turnedAll);
+    QCOMPARE(layoutState(*window), layout); // nothing moved
+
+    resizeOuter(14000, 7000); // a resize keeps them turned
+    QCOMPARE(turned(), turnedAll);
+    QVERIFY(!d->the("cmd_Schrift")->isEnabled());
 }
 
-void LayoutTest::resizeKeepsTurnedLabels()
+void LayoutTest::turnedDigitsWhenRendered()
 {
-    ui().Check_90Grad->setChecked(true);
-    setOuterSize(14000, 7000);
-    for (CountLabel *label : ui().countLabels())
-        QCOMPARE(label->Vertical(), 1);
-    QVERIFY(!ui().cmd_Schrift->isEnabled());
-    COMPARE_TWIPS(ui().Frame[0]->Width(), window->outerWidth() - 2985);
-    QVERIFY(window->outerWidth() > 13900);
-}
-
-void LayoutTest::turnedDigitsAreTurnedWhenRendered()
-{
-    setOuterSize(15000, 9000);
-    CountLabel *label = ui().txt_Gewürfelt[0];
-    label->setCaption(QStringLiteral("8888"));
-    const QRect upright = inkOf(label);
+    resizeOuter(15000, 9000);
+    auto *label = d->the<CountLabel>("txt_Gewürfelt(0)");
+    label->setCaption(u"8888"_s);
+    auto ink = [label] {
+        QRect box;
+        inkIn(label->grab().toImage(), label->rect().adjusted(2, 2, -2, -2), kWhite, &box);
+        return box;
+    };
+    const QRect upright = ink();
     QVERIFY2(upright.width() > upright.height(), "upright digits should be wider than tall");
-
-    ui().Check_90Grad->setChecked(true);
-    const QRect turned = inkOf(label);
+    d->click("Check_90Grad");
+    const QRect turned = ink();
     QVERIFY2(turned.height() > turned.width(), "turned digits should be taller than wide");
-    // Still centred in the label.
     QVERIFY(std::abs(turned.center().x() - label->width() / 2) <= 2);
     QVERIFY(std::abs(turned.center().y() - label->height() / 2) <= 2);
+    // The headings stay upright.
+    QWidget *heading = d->the("LabelWurf(19)");
+    QRect headingInk;
+    inkIn(heading->grab().toImage(), heading->rect(), heading->palette().color(QPalette::Button),
+          &headingInk);
+    QVERIFY(headingInk.width() > headingInk.height());
 }
 
 QTEST_MAIN(LayoutTest)

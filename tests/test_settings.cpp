@@ -1,19 +1,14 @@
-// Settings across restarts, damaged stores, the font choice, the about message and the close
-// command. Every store lives in a temporary folder.
+// Settings across restarts, damaged and unwritable stores, the font choice, the about message,
+// the close command and the ends of a run. Every store lives in a temporary folder.
 
 #include "settings/about_box.h"
 #include "settings/application.h"
 #include "settings/close_on_signals.h"
-#include "settings/font_choice.h"
-#include "settings/session.h"
-#include "settings/settings_store.h"
+#include "support/settings_run.h"
 #include "support/stderr_capture.h"
-#include "support/window_helpers.h"
-#include "ui/fonts.h"
 
-#include <QFile>
-#include <QFontDialog>
-#include <QLabel>
+#include <QFontInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
@@ -24,65 +19,31 @@ using namespace talvero::testing;
 
 namespace {
 
-// A font dialog stand-in: records the preset it was opened with and answers as told.
-class ScriptedPicker final : public FontPicker
-{
-public:
-    ScriptedPicker(std::optional<FontChoice> answer, std::vector<FontChoice> *presets)
-        : answer_(std::move(answer))
-        , presets_(presets)
-    {}
-    std::optional<FontChoice> pick(const FontChoice &preset, int flags, QWidget *) override
-    {
-        presets_->push_back(preset);
-        lastFlags = flags;
-        return answer_;
-    }
-    int lastFlags = 0;
+const QStringList kSetupKeys = {u"Setup/Würfelanzahl"_s, u"Setup/Augen"_s, u"Setup/OptionWurf"_s,
+                                u"Setup/OptionWurf2"_s, u"Setup/Check_90Grad"_s};
 
-private:
-    std::optional<FontChoice> answer_;
-    std::vector<FontChoice> *presets_;
-};
-
-// One run of the program on a given store file: load on creation, unload on close.
-struct Run
+// The five choices a run shows: dice, sides, "Addition" on either page, "90°".
+QStringList choices(const Driver &d)
 {
-    explicit Run(const QString &storeFile)
-        : store(storeFile)
-        , session(window, store)
-    {}
-    SettingsStore store;
-    MainWindow window;
-    Session session;
-    WindowControls &ui() { return window.ui; }
-};
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    auto checked = [&](const char *name) {
+        return d.the<QAbstractButton>(name)->isChecked() ? u"on"_s : u"off"_s;
+    };
+    return {d.caption("txt_AnzahlWürfel"), d.caption("Würfelaugen"), checked("OptionWurf(0)"),
+            checked("OptionWurf2(0)"), checked("Check_90Grad")};
 }
 
-void writeFile(const QString &path, const QByteArray &content)
+QStringList storedSetup(const QString &path)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
+    const QSettings settings(path, QSettings::IniFormat);
+    QStringList values;
+    for (const QString &key : kSetupKeys)
+        values << settings.value(key).toString();
+    return values;
 }
 
-QString storedText(const QString &path, const SettingKey &key)
+QFont fontOf(const Driver &d, const char *label = "txt_Gewürfelt_2er2(8)")
 {
-    SettingsStore store(path);
-    return store.read(key);
-}
-
-bool storedHas(const QString &path, const SettingKey &key)
-{
-    QSettings settings(path, QSettings::IniFormat);
-    return settings.contains(key.path());
+    return d.the<CountLabel>(label)->labelFont();
 }
 
 } // namespace
@@ -92,300 +53,256 @@ class SettingsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        file = dir->filePath(u"Talvero.conf"_s);
+    }
 
-    void truthTexts_data();
-    void truthTexts();
-    void sizeTexts_data();
-    void sizeTexts();
-
-    void firstRunOnEmptyStore();
+    void firstRunOnAnEmptyStore();
     void restartKeepsChoices();
-    void unchangedRunRewritesSetupKeys();
-    void additionOnFirstPageOnly();
-    void storedTurnStartsTurned();
-    void storedSixSidesLeavesDesignedLooks();
+    void closingRewritesSetupAndKeepsTheRest();
+    void storedValuesActAsTheUsersOwn();
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
-    void damagedFileStartsNormally();
+    void randomFilesStartInRange();
     void unwritableStoreAtClose();
     void readOnlyFileKeepsItsContents();
-    void closedByQuitStillSaves();
-    void terminationSignalClosesAndSaves();
+    void quitAndSignalsSave();
 
     void fontChoiceAppliesAndIsRemembered();
-    void fontCancelChangesNothing();
-    void fontPresetsFromStore();
+    void fontCancelAndDamagedValuesChangeNothing();
+    void fontThatCannotBeStoredIsNotApplied();
     void fontSizeWrittenWithPoint();
-    void damagedFontValuesKeepLabels();
     void qtFontDialogSpeaksGermanWithoutEffects();
 
-    void aboutText();
-    void aboutBoxFromLogo();
-    void closeCommandSavesAndCloses();
+    void aboutMessage();
+    void closeCommand();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
-    QString storeFile;
+    QString file;
 };
 
-void SettingsTest::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    storeFile = dir->filePath(QStringLiteral("Talvero.conf"));
-}
-
-void SettingsTest::truthTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("truth"); // -1: not a truth value
-    QTest::newRow("True") << "True" << 1;
-    QTest::newRow("False") << "False" << 0;
-    QTest::newRow("upper") << "TRUE" << 1;
-    QTest::newRow("lower") << "false" << 0;
-    QTest::newRow("blanks") << " true " << 1;
-    QTest::newRow("zero") << "0" << 0;
-    QTest::newRow("one") << "1" << 1;
-    QTest::newRow("minus one") << "-1" << 1;
-    QTest::newRow("empty") << "" << -1;
-    QTest::newRow("yes") << "yes" << -1;
-    QTest::newRow("fraction") << "1.0" << -1;
-    QTest::newRow("huge") << "99999999999999999999999" << -1;
-}
-
-void SettingsTest::truthTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(int, truth);
-    const std::optional<bool> parsed = parseTruth(text);
-    QCOMPARE(parsed.has_value(), truth >= 0);
-    if (parsed)
-        QCOMPARE(*parsed, truth == 1);
-    // What is written reads back.
-    QCOMPARE(parseTruth(truthText(true)), std::optional<bool>(true));
-    QCOMPARE(parseTruth(truthText(false)), std::optional<bool>(false));
-}
-
-void SettingsTest::sizeTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("size"); // 0: does not convert
-    QTest::newRow("whole") << "8" << 8.0;
-    QTest::newRow("point") << "8.25" << 8.25;
-    QTest::newRow("comma") << "8,25" << 8.25;
-    QTest::newRow("letters") << "acht" << 0.0;
-    QTest::newRow("negative") << "-3" << 0.0;
-    QTest::newRow("zero") << "0" << 0.0;
-    QTest::newRow("infinite") << "inf" << 0.0;
-    QTest::newRow("empty") << "" << 0.0;
-}
-
-void SettingsTest::sizeTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(double, size);
-    const std::optional<float> parsed = parseSize(text);
-    QCOMPARE(parsed.has_value(), size > 0);
-    if (parsed) {
-        QCOMPARE(static_cast<double>(*parsed), size);
-        QCOMPARE(parseSize(sizeText(*parsed)), parsed);
-    }
-}
-
-void SettingsTest::firstRunOnEmptyStore()
+void SettingsTest::firstRunOnAnEmptyStore()
 {
     {
-        Run run(storeFile);
-        QCOMPARE(run.ui().HScroll->value(), 60);
-        QCOMPARE(run.ui().HScroll_Augen->value(), 6);
-        QVERIFY(run.ui().OptionWurf[1]->isChecked() && run.ui().OptionWurf2[1]->isChecked());
-        QVERIFY(!run.ui().Check_90Grad->isChecked());
-        QCOMPARE(run.ui().SSTab->currentPage(), 0);
-        for (CountLabel *label : run.ui().countLabels()) {
-            QCOMPARE(label->labelFont().family(), QStringLiteral("MS Sans Serif"));
-            QVERIFY(!label->labelFont().bold() && !label->labelFont().italic());
-            QCOMPARE(label->Vertical(), 0);
-        }
-        QVERIFY(!QFile::exists(storeFile)); // loading writes nothing
+        Run run(file);
+        QCOMPARE(choices(run.d), QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s}));
+        QVERIFY(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked());
+        QCOMPARE(run.d.tabs()->currentIndex(), 0);
+        QCOMPARE(fontOf(run.d).family(), u"MS Sans Serif"_s);
+        QVERIFY(!fontOf(run.d).bold() && !fontOf(run.d).italic());
+        QVERIFY(!QFile::exists(file)); // starting writes nothing
         run.window.close();
     }
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("60"));
-    QCOMPARE(storedText(storeFile, keys::sides), QStringLiteral("6"));
-    QCOMPARE(storedText(storeFile, keys::addHits), QStringLiteral("False"));
-    QCOMPARE(storedText(storeFile, keys::addDamage), QStringLiteral("False"));
-    QCOMPARE(storedText(storeFile, keys::turned), QStringLiteral("0"));
-    // Shutdown never writes the font.
-    QVERIFY(!storedHas(storeFile, keys::fontName));
-    QVERIFY(!storedHas(storeFile, keys::fontSize));
+    QCOMPARE(storedSetup(file), QStringList({u"60"_s, u"6"_s, u"False"_s, u"False"_s, u"0"_s}));
+    QVERIFY(!readFile(file).contains("[Font]")); // closing never writes the font
 }
 
 void SettingsTest::restartKeepsChoices()
 {
     {
-        Run run(storeFile);
-        run.ui().HScroll->setValue(150);
-        run.ui().HScroll_Augen->setValue(9);
-        run.ui().OptionWurf[0]->setChecked(true);
-        run.ui().OptionWurf2[0]->setChecked(true);
-        run.ui().Check_90Grad->setChecked(true);
-        run.ui().SSTab->setCurrentPage(1);
+        Run run(file);
+        QVERIFY(run.d.show());
+        run.d.setValue("HScroll", 150);
+        run.d.setValue("HScroll_Augen", 9);
+        run.d.click("OptionWurf(0)");
+        run.d.click("Check_90Grad");
+        run.d.showPage(1);
+        run.d.click("OptionWurf2(0)");
         run.window.close();
     }
-    Run run(storeFile);
-    QCOMPARE(run.ui().HScroll->value(), 150);
-    QCOMPARE(run.ui().txt_AnzahlWürfel->caption(), QStringLiteral("150"));
-    QCOMPARE(run.ui().HScroll_Augen->value(), 9);
-    QCOMPARE(run.ui().Würfelaugen->caption(), QStringLiteral("9"));
-    QVERIFY(!run.ui().txt_Gewürfelt[9]->isEnabled());
-    QVERIFY(run.ui().cmd_Würfel2[7]->isEnabled());
-    QVERIFY(run.ui().OptionWurf[0]->isChecked() && !run.ui().OptionWurf[1]->isChecked());
-    QVERIFY(run.ui().OptionWurf2[0]->isChecked());
-    QVERIFY(run.ui().Check_90Grad->isChecked());
-    QCOMPARE(run.ui().txt_Gewürfelt_2er2[4]->Vertical(), 1);
-    QVERIFY(!run.ui().cmd_Schrift->isEnabled());
-    // The page and the counts are not remembered.
-    QCOMPARE(run.ui().SSTab->currentPage(), 0);
-    QCOMPARE(run.ui().txt_Wurfinfo[0]->caption(), QStringLiteral("Wurf 0"));
+    Run run(file);
+    QCOMPARE(choices(run.d), QStringList({u"150"_s, u"9"_s, u"on"_s, u"on"_s, u"on"_s}));
+    QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled() &&
+            run.d.the("cmd_Würfel2(7)")->isEnabled());
+    QCOMPARE(run.d.the<CountLabel>("txt_Gewürfelt_2er2(4)")->Vertical(), 1);
+    QVERIFY(!run.d.the("cmd_Schrift")->isEnabled());
+    // Neither the page nor the counts are remembered.
+    QCOMPARE(run.d.tabs()->currentIndex(), 0);
+    QCOMPARE(run.d.caption("txt_Wurfinfo(1)"), u"Wurf 0"_s);
 }
 
-void SettingsTest::unchangedRunRewritesSetupKeys()
+void SettingsTest::closingRewritesSetupAndKeepsTheRest()
 {
-    writeFile(storeFile, "[Setup]\nOptionWurf=1\nCheck_90Grad=1\n\n[Other]\nKeep=me\n");
+    const QByteArray font = "[Font]\nFontName=DejaVu Serif\nFontBold=true\nFontItalic=0\n"
+                            "FontSize=11.5\n";
+    QVERIFY(
+        writeFile(file, "[Setup]\nOptionWurf=1\nCheck_90Grad=1\n" + font + "[Other]\nKeep=me\n"));
     {
-        Run run(storeFile);
+        Run run(file);
+        QCOMPARE(fontOf(run.d).family(), u"DejaVu Serif"_s);
+        QVERIFY(fontOf(run.d).bold() && !fontOf(run.d).italic());
         run.window.close();
     }
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("60"));
-    QCOMPARE(storedText(storeFile, keys::sides), QStringLiteral("6"));
-    QCOMPARE(storedText(storeFile, keys::addHits), QStringLiteral("True"));
-    QCOMPARE(storedText(storeFile, keys::addDamage), QStringLiteral("False"));
-    QCOMPARE(storedText(storeFile, keys::turned), QStringLiteral("1"));
-    QVERIFY(readFile(storeFile).contains("Keep=me"));
+    QCOMPARE(storedSetup(file), QStringList({u"60"_s, u"6"_s, u"True"_s, u"False"_s, u"1"_s}));
+    for (const auto &[key, value] : {std::pair{"FontName", "DejaVu Serif"},
+                                     {"FontBold", "true"},
+                                     {"FontItalic", "0"},
+                                     {"FontSize", "11.5"}})
+        QCOMPARE(stored(file, u"Font/"_s + QString::fromUtf8(key)).toString(),
+                 QString::fromUtf8(value));
+    QCOMPARE(stored(file, u"Other/Keep"_s).toString(), u"me"_s);
 }
 
-void SettingsTest::additionOnFirstPageOnly()
+void SettingsTest::storedValuesActAsTheUsersOwn()
 {
-    writeFile(storeFile, "[Setup]\nOptionWurf=True\nOptionWurf2=False\n");
-    Run run(storeFile);
-    QVERIFY(run.ui().OptionWurf[0]->isChecked());
-    QVERIFY(!run.ui().OptionWurf[1]->isChecked());
-    QVERIFY(!run.ui().OptionWurf2[0]->isChecked());
-    QVERIFY(run.ui().OptionWurf2[1]->isChecked());
-}
-
-void SettingsTest::storedTurnStartsTurned()
-{
-    writeFile(storeFile, "[Setup]\nCheck_90Grad=1\n");
-    Run run(storeFile);
-    QVERIFY(run.ui().Check_90Grad->isChecked());
-    for (CountLabel *label : run.ui().countLabels())
-        QCOMPARE(label->Vertical(), 1);
-    QVERIFY(!run.ui().cmd_Schrift->isEnabled());
-}
-
-void SettingsTest::storedSixSidesLeavesDesignedLooks()
-{
-    writeFile(storeFile, "[Setup]\nAugen=6\n");
-    Run run(storeFile);
-    // No sides update ran: the labels keep their designed white, and the caption its blank.
-    for (CountLabel *label : run.ui().countLabels()) {
-        QVERIFY(label->isEnabled());
-        QCOMPARE(label->backColor(), QColor(0xFF, 0xFF, 0xFF));
+    // "Addition" on the first page only.
+    QVERIFY(writeFile(file, "[Setup]\nOptionWurf=True\nOptionWurf2=False\n"));
+    {
+        Run run(file);
+        QVERIFY(!run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked());
+        QVERIFY(run.d.the<QAbstractButton>("OptionWurf2(1)")->isChecked());
     }
-    for (int i = 0; i < 9; ++i)
-        QCOMPARE(run.ui().cmd_Würfel2[static_cast<std::size_t>(i)]->isEnabled(), i < 5);
-    QCOMPARE(run.ui().Label_Augen->caption(), QStringLiteral("Würfelanzahl mit 6 Seiten "));
-    // The first move brings everything in line.
-    run.ui().HScroll_Augen->setValue(7);
-    run.ui().HScroll_Augen->setValue(6);
-    QVERIFY(!run.ui().txt_Gewürfelt[6]->isEnabled());
+    // A stored 1 turns the labels as a click on "90°" does.
+    QVERIFY(writeFile(file, "[Setup]\nCheck_90Grad=1\n"));
+    {
+        Run run(file);
+        for (CountLabel *label : run.window.findChildren<CountLabel *>())
+            QCOMPARE(label->Vertical(), 1);
+        QVERIFY(!run.d.the("cmd_Schrift")->isEnabled());
+    }
+    // Six sides, as designed: no sides update runs, so everything keeps its designed look.
+    QVERIFY(writeFile(file, "[Setup]\nAugen=6\n"));
+    Run run(file);
+    QVERIFY(run.d.the("txt_Gewürfelt(9)")->isEnabled());
+    QCOMPARE(run.d.pixel("txt_Gewürfelt_2er(8)", {3, 3}), QColor(0xFF, 0xFF, 0xFF));
+    QVERIFY(run.d.the("cmd_Würfel2(4)")->isEnabled() && !run.d.the("cmd_Würfel2(5)")->isEnabled());
+    QCOMPARE(run.d.caption("Label_Augen"), u"Würfelanzahl mit 6 Seiten "_s);
+    run.d.setValue("HScroll_Augen", 7); // the first move brings everything in line
+    run.d.setValue("HScroll_Augen", 6);
+    QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled());
 }
 
 void SettingsTest::damagedValuesFallBack_data()
 {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("key"); // of kSetupKeys
     QTest::addColumn<QByteArray>("value");
-    const QList<QByteArray> junk = {"", "abc", "99999999999999999999", "12.5", "\x01\xff\xfe\x80"};
-    for (const char *key : {"Würfelanzahl", "Augen", "OptionWurf", "OptionWurf2", "Check_90Grad"}) {
-        for (const QByteArray &value : junk)
-            QTest::addRow("%s=%s", key, value.toHex().constData())
-                << QString::fromUtf8(key) << value;
-    }
-    for (const QByteArray &value : {QByteArray("-5"), QByteArray("0"), QByteArray("201")})
-        QTest::addRow("Würfelanzahl=%s", value.constData())
-            << QStringLiteral("Würfelanzahl") << value;
-    for (const QByteArray &value : {QByteArray("-5"), QByteArray("1"), QByteArray("11")})
-        QTest::addRow("Augen=%s", value.constData()) << QStringLiteral("Augen") << value;
-    for (const QByteArray &value : {QByteArray("-1"), QByteArray("3"), QByteArray("2")})
-        QTest::addRow("Check_90Grad=%s", value.constData())
-            << QStringLiteral("Check_90Grad") << value;
+    for (int key = 0; key < 5; ++key)
+        for (const char *junk : {"", "abc", "99999999999999999999", "12.5", "\x01\xff\xfe\x80"})
+            QTest::addRow("%d=%s", key, QByteArray(junk).toHex().constData())
+                << key << QByteArray(junk);
+    for (const char *outside : {"-5", "0", "201"})
+        QTest::addRow("dice %s", outside) << 0 << QByteArray(outside);
+    for (const char *outside : {"1", "11"})
+        QTest::addRow("sides %s", outside) << 1 << QByteArray(outside);
+    for (const char *outside : {"-1", "2", "3"})
+        QTest::addRow("90° %s", outside) << 4 << QByteArray(outside);
 }
 
 void SettingsTest::damagedValuesFallBack()
 {
-    QFETCH(QString, key);
+    QFETCH(int, key);
     QFETCH(QByteArray, value);
-    // Every key holds a valid value other than its default, but one.
-    QMap<QString, QByteArray> values = {{QStringLiteral("Würfelanzahl"), "123"},
-                                        {QStringLiteral("Augen"), "9"},
-                                        {QStringLiteral("OptionWurf"), "True"},
-                                        {QStringLiteral("OptionWurf2"), "True"},
-                                        {QStringLiteral("Check_90Grad"), "1"}};
-    values[key] = value;
-    QByteArray content = "[Setup]\n";
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        content += it.key().toUtf8() + '=' + it.value() + '\n';
-    writeFile(storeFile, content);
-
-    Run run(storeFile);
-    auto expect = [&](const QString &name, auto damaged, auto intact) {
-        return name == key ? damaged : intact;
-    };
-    QCOMPARE(run.ui().HScroll->value(), expect(QStringLiteral("Würfelanzahl"), 60, 123));
-    QCOMPARE(run.ui().HScroll_Augen->value(), expect(QStringLiteral("Augen"), 6, 9));
-    QCOMPARE(run.ui().OptionWurf[0]->isChecked(),
-             expect(QStringLiteral("OptionWurf"), false, true));
-    QCOMPARE(run.ui().OptionWurf2[0]->isChecked(),
-             expect(QStringLiteral("OptionWurf2"), false, true));
-    QCOMPARE(run.ui().Check_90Grad->isChecked(),
-             expect(QStringLiteral("Check_90Grad"), false, true));
-    QCOMPARE(run.ui().txt_AnzahlWürfel->caption(), QString::number(run.ui().HScroll->value()));
+    // Every key holds a sound value other than its default, but the damaged one.
+    QByteArrayList lines = {"W%FCrfelanzahl=123", "Augen=9", "OptionWurf=True", "OptionWurf2=True",
+                            "Check_90Grad=1"};
+    lines[key] = lines[key].left(lines[key].indexOf('=') + 1) + value;
+    QVERIFY(writeFile(file, "[Setup]\n" + lines.join('\n') + '\n'));
+    Run run(file);
+    QStringList expected = {u"123"_s, u"9"_s, u"on"_s, u"on"_s, u"on"_s};
+    expected[key] = QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s})[key];
+    QCOMPARE(choices(run.d), expected);
 }
 
-void SettingsTest::damagedFileStartsNormally()
+void SettingsTest::randomFilesStartInRange()
 {
-    writeFile(storeFile, QByteArray("\x00\xff[Setup\nAugen\n==\n[Setup]\nAugen=8\n", 32) +
-                             QByteArray(100000, 'x') + "\n[Font]\nFontBold=maybe\n");
-    {
-        Run run(storeFile);
-        QVERIFY(run.ui().HScroll_Augen->value() >= 2 && run.ui().HScroll_Augen->value() <= 10);
-        QCOMPARE(run.ui().HScroll->value(), 60);
-        QVERIFY(!run.ui().txt_Gewürfelt[0]->labelFont().bold());
-        run.window.close();
+    // Noise, cut, mutated, keys over and over with any value, enormous values, broken UTF-8.
+    const QByteArray sound = "[Setup]\nW%FCrfelanzahl=120\nAugen=8\nOptionWurf=True\n"
+                             "OptionWurf2=False\nCheck_90Grad=1\n[Font]\nFontName=DejaVu Sans\n"
+                             "FontBold=True\nFontItalic=False\nFontSize=12\n";
+    const char *keys[] = {"W%FCrfelanzahl", "Würfelanzahl", "Augen",    "OptionWurf", "OptionWurf2",
+                          "Check_90Grad",   "FontName",     "FontBold", "FontItalic", "FontSize"};
+    QRandomGenerator random(4711);
+    auto bytes = [&](int length) {
+        QByteArray b(length, '\0');
+        for (char &c : b)
+            c = static_cast<char>(random.bounded(256));
+        return b;
+    };
+    auto value = [&]() -> QByteArray {
+        switch (random.bounded(6)) {
+        case 0:
+            return QByteArray::number(random.bounded(-1000, 1000));
+        case 1:
+            return QByteArray::number(static_cast<qint64>(random.generate64()));
+        case 2:
+            return QByteArray::number(random.generateDouble() * 400 - 200, 'f', 3);
+        case 3:
+            return "True";
+        case 4:
+            return bytes(random.bounded(40)).replace('\n', ' ');
+        default:
+            return QByteArray(random.bounded(1, 20), '9');
+        }
+    };
+    // Every run writes its file with a flush to disk; memory-backed storage keeps that quick.
+    const QTemporaryDir shm(u"/dev/shm/talvero-XXXXXX"_s);
+    if (shm.isValid())
+        file = shm.filePath(u"Talvero.conf"_s);
+    for (int i = 0; i < 600; ++i) {
+        QByteArray content = sound;
+        switch (i % 6) {
+        case 0:
+            content = bytes(random.bounded(4096));
+            break;
+        case 1:
+            content.truncate(random.bounded(sound.size() + 1));
+            break;
+        case 2:
+            for (int n = random.bounded(1, 12); n > 0; --n)
+                content[random.bounded(content.size())] = static_cast<char>(random.bounded(256));
+            break;
+        case 3:
+            for (int n = random.bounded(1, 30); n > 0; --n)
+                content += (random.bounded(4) ? "" : "[Setup]\n") +
+                           QByteArray(keys[random.bounded(10)]) + '=' + value() + '\n';
+            break;
+        case 4:
+            content += "[Setup]\n" + QByteArray(keys[random.bounded(10)]) + '=' +
+                       QByteArray(random.bounded(100'000, 1'000'000), '7') + '\n';
+            break;
+        default:
+            content.replace("Setup", "Set\xffup").replace("Augen=8", "Augen=\xc3\x28");
+            content.insert(random.bounded(content.size()), "\n\x80\x81=\xfe\n");
+        }
+        QVERIFY(writeFile(file, content));
+        const QString context =
+            u"file %1: %2"_s.arg(i).arg(QString::fromLatin1(content.left(80).toPercentEncoding()));
+        {
+            Run run(file);
+            const QStringList shown = choices(run.d);
+            QVERIFY2(shown[0].toInt() >= 1 && shown[0].toInt() <= 200, qPrintable(context));
+            QVERIFY2(shown[1].toInt() >= 2 && shown[1].toInt() <= 10, qPrintable(context));
+            QVERIFY2(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked() !=
+                         (shown[2] == u"on"_s),
+                     qPrintable(context));
+            QCOMPARE(run.d.the("cmd_Schrift")->isEnabled(), shown[4] == u"off"_s);
+            run.window.close();
+        }
+        const QStringList saved = storedSetup(file);
+        QVERIFY2(saved[0].toInt() >= 1 && saved[0].toInt() <= 200, qPrintable(context));
+        QVERIFY2(saved[1].toInt() >= 2 && saved[1].toInt() <= 10, qPrintable(context));
     }
-    // The next run reads what the damaged one wrote.
-    Run run(storeFile);
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("60"));
 }
 
 void SettingsTest::unwritableStoreAtClose()
 {
     // A folder that is a file: nothing can be written below it, not even by root.
-    const QString blocker = dir->filePath(QStringLiteral("not-a-folder"));
-    writeFile(blocker, "x");
-    const QString unwritable = blocker + QStringLiteral("/Talvero.conf");
+    const QString blocker = dir->filePath(u"not-a-folder"_s);
+    QVERIFY(writeFile(blocker, "x"));
     StderrCapture capture;
     {
-        Run run(unwritable);
-        run.window.show();
-        run.ui().HScroll->setValue(99);
+        Run run(blocker + u"/Talvero.conf"_s);
+        QVERIFY(run.d.show());
+        run.d.setValue("HScroll", 99);
         QVERIFY(run.window.close());
         QVERIFY(!run.window.isVisible());
     }
     const QString warning = capture.text();
-    QVERIFY2(warning.contains(QStringLiteral("nicht gespeichert")), qPrintable(warning));
-    QCOMPARE(warning.count(QLatin1Char('\n')), 1);
+    QVERIFY2(warning.contains(u"nicht gespeichert"_s), qPrintable(warning));
+    QCOMPARE(warning.count(u'\n'), 1);
     QCOMPARE(readFile(blocker), QByteArray("x"));
 }
 
@@ -393,264 +310,197 @@ void SettingsTest::readOnlyFileKeepsItsContents()
 {
     if (::geteuid() == 0)
         QSKIP("file permissions do not bind root");
-    writeFile(storeFile, "[Setup]\nW%FCrfelanzahl=42\n");
-    QFile::setPermissions(storeFile, QFileDevice::ReadOwner);
+    const QByteArray content = "[Setup]\nW%FCrfelanzahl=42\n";
+    QVERIFY(writeFile(file, content));
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
     QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     StderrCapture capture;
     {
-        Run run(storeFile);
-        QCOMPARE(run.ui().HScroll->value(), 42);
-        run.ui().HScroll->setValue(7);
+        Run run(file);
+        QCOMPARE(run.d.caption("txt_AnzahlWürfel"), u"42"_s);
+        run.d.setValue("HScroll", 7);
         run.window.close();
     }
-    QFile::setPermissions(dir->path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(capture.text().contains(QStringLiteral("nicht gespeichert")));
-    QCOMPARE(readFile(storeFile), QByteArray("[Setup]\nW%FCrfelanzahl=42\n"));
+    QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(capture.text().contains(u"nicht gespeichert"_s));
+    QCOMPARE(readFile(file), content);
 }
 
-void SettingsTest::closedByQuitStillSaves()
+void SettingsTest::quitAndSignalsSave()
 {
     {
-        Run run(storeFile);
-        run.ui().HScroll->setValue(77);
+        Run run(file);
+        run.d.setValue("HScroll", 77);
         // The application quits without the window being closed first.
         QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
         QCoreApplication::exec();
-        QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("77"));
-        run.ui().HScroll->setValue(78);
+        QCOMPARE(stored(file, kSetupKeys[0]).toString(), u"77"_s);
+        run.d.setValue("HScroll", 78);
         run.window.close(); // saved once only
     }
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("77"));
-}
-
-void SettingsTest::terminationSignalClosesAndSaves()
-{
+    QCOMPARE(stored(file, kSetupKeys[0]).toString(), u"77"_s);
+    // Logout or shutdown (SIGTERM), a vanished terminal (SIGHUP), Ctrl+C (SIGINT).
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         {
-            Run run(storeFile);
+            Run run(file);
             CloseOnSignals closer(run.window);
-            run.window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&run.window));
-            run.ui().HScroll->setValue(100 + signal);
+            QVERIFY(run.d.show());
+            run.d.setValue("HScroll", 100 + signal);
             QVERIFY(::raise(signal) == 0); // handled: the process lives on
             QTRY_VERIFY(!run.window.isVisible());
         }
-        QCOMPARE(storedText(storeFile, keys::diceCount), QString::number(100 + signal));
+        QCOMPARE(stored(file, kSetupKeys[0]).toString(), QString::number(100 + signal));
     }
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()
 {
-    std::vector<FontChoice> presets;
+    QList<QFont> presets;
     {
-        Run run(storeFile);
-        run.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&run.window));
-        const qreal layoutSize = run.ui().txt_Gewürfelt[0]->labelFont().pointSizeF();
-        run.ui().CommonDialog->setPicker(std::make_unique<ScriptedPicker>(
-            FontChoice{QStringLiteral("DejaVu Serif"), true, false, 14.0f}, &presets));
-        QTest::mouseClick(run.ui().cmd_Schrift, Qt::LeftButton);
-
-        QCOMPARE(presets.size(), std::size_t(1));
-        QCOMPARE(presets[0].name, QStringLiteral("MS Sans Serif"));
-        QCOMPARE(presets[0].size, 8.0f);
-        QVERIFY(!presets[0].bold && !presets[0].italic);
-        for (CountLabel *label : run.ui().countLabels()) {
-            QCOMPARE(label->labelFont().family(), QStringLiteral("DejaVu Serif"));
-            QVERIFY(label->labelFont().bold());
-            QVERIFY(!label->labelFont().italic());
+        Run run(file);
+        QVERIFY(run.d.show());
+        const qreal layoutSize = fontOf(run.d).pointSizeF();
+        run.d.watch.fontDialog = [&](QFontDialog &dialog) {
+            presets << dialog.currentFont();
+            QFont chosen(u"DejaVu Serif"_s, 14);
+            chosen.setBold(true);
+            dialog.setCurrentFont(chosen);
+            dialog.accept();
+        };
+        run.d.click("cmd_Schrift");
+        QCOMPARE(presets.size(), 1);
+        QCOMPARE(presets[0].family(), QFontInfo(QFont(u"MS Sans Serif"_s)).family());
+        QCOMPARE(presets[0].pointSizeF(), 8.0);
+        QVERIFY(!presets[0].bold() && !presets[0].italic());
+        for (CountLabel *label : run.window.findChildren<CountLabel *>()) {
+            QCOMPARE(label->labelFont().family(), u"DejaVu Serif"_s);
+            QVERIFY(label->labelFont().bold() && !label->labelFont().italic());
             QCOMPARE(label->labelFont().pointSizeF(), layoutSize); // the layout's, not 14
         }
-        // Stored at once, before any close.
-        QCOMPARE(storedText(storeFile, keys::fontName), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(storedText(storeFile, keys::fontBold), QStringLiteral("True"));
-        QCOMPARE(storedText(storeFile, keys::fontItalic), QStringLiteral("False"));
-        QCOMPARE(storedText(storeFile, keys::fontSize), QStringLiteral("14"));
-
-        // The next opening starts from that choice.
-        QTest::mouseClick(run.ui().cmd_Schrift, Qt::LeftButton);
-        QCOMPARE(presets.back().name, QStringLiteral("DejaVu Serif"));
-        QVERIFY(presets.back().bold);
-        QCOMPARE(presets.back().size, 14.0f);
+        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"DejaVu Serif"_s); // at once
+        QCOMPARE(stored(file, u"Font/FontBold"_s).toString(), u"True"_s);
+        QCOMPARE(stored(file, u"Font/FontItalic"_s).toString(), u"False"_s);
+        QCOMPARE(stored(file, u"Font/FontSize"_s).toString(), u"14"_s);
+        run.d.click("cmd_Schrift"); // opens on that choice
+        QCOMPARE(presets[1].family(), u"DejaVu Serif"_s);
+        QVERIFY(presets[1].bold());
+        QCOMPARE(presets[1].pointSizeF(), 14.0);
         run.window.close();
     }
-    QCOMPARE(storedText(storeFile, keys::fontName), QStringLiteral("DejaVu Serif"));
-    // After a restart the labels show the choice.
-    Run run(storeFile);
-    for (CountLabel *label : run.ui().countLabels()) {
-        QCOMPARE(label->labelFont().family(), QStringLiteral("DejaVu Serif"));
-        QVERIFY(label->labelFont().bold());
-    }
+    Run run(file);
+    QCOMPARE(fontOf(run.d, "txt_Gewürfelt(0)").family(), u"DejaVu Serif"_s);
+    QVERIFY(fontOf(run.d, "txt_Gewürfelt2(9)").bold());
 }
 
-void SettingsTest::fontCancelChangesNothing()
+void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
 {
-    writeFile(storeFile, "[Font]\nFontName=DejaVu Sans\nFontItalic=True\n");
-    const QByteArray before = readFile(storeFile);
-    std::vector<FontChoice> presets;
-    Run run(storeFile);
-    run.ui().CommonDialog->setPicker(std::make_unique<ScriptedPicker>(std::nullopt, &presets));
-    run.window.ui.cmd_Schrift->click();
-    QCOMPARE(presets.size(), std::size_t(1));
-    QCOMPARE(readFile(storeFile), before);
-    for (CountLabel *label : run.ui().countLabels()) {
-        QCOMPARE(label->labelFont().family(), QStringLiteral("DejaVu Sans"));
-        QVERIFY(label->labelFont().italic());
-    }
+    const QByteArray content =
+        "[Font]\nFontName=Liberation Serif\nFontItalic=TRUE\nFontSize=zwölf\n";
+    QVERIFY(writeFile(file, content));
+    Run run(file);
+    QFont preset;
+    run.d.watch.fontDialog = [&](QFontDialog &dialog) {
+        preset = dialog.currentFont();
+        dialog.setCurrentFont(QFont(u"DejaVu Sans"_s, 20));
+        dialog.reject();
+    };
+    run.d.click("cmd_Schrift");
+    QCOMPARE(preset.family(), u"Liberation Serif"_s);
+    QVERIFY(preset.italic() && !preset.bold());
+    QCOMPARE(preset.pointSizeF(), 8.0); // the damaged size is skipped: the dialog's own stays
+    QCOMPARE(readFile(file), content);
+    QCOMPARE(fontOf(run.d).family(), u"Liberation Serif"_s);
+    QVERIFY(fontOf(run.d).italic());
+
+    // Values that are no face or truth value leave the labels as they are.
+    QVERIFY(writeFile(file, "[Font]\nFontName=\nFontBold=fett\nFontItalic=\x01\xff\n"));
+    Run damaged(file);
+    QCOMPARE(fontOf(damaged.d).family(), u"MS Sans Serif"_s);
+    QVERIFY(!fontOf(damaged.d).bold() && !fontOf(damaged.d).italic());
 }
 
-void SettingsTest::fontPresetsFromStore()
+void SettingsTest::fontThatCannotBeStoredIsNotApplied()
 {
-    writeFile(storeFile, "[Font]\nFontName=Liberation Serif\nFontBold=1\nFontItalic=TRUE\n"
-                         "FontSize=zwölf\n");
-    std::vector<FontChoice> presets;
-    Run run(storeFile);
-    auto picker = std::make_unique<ScriptedPicker>(std::nullopt, &presets);
-    ScriptedPicker *seen = picker.get();
-    run.ui().CommonDialog->setPicker(std::move(picker));
-    run.ui().CommonDialog->setFontSize(11.5f); // what the dialog held before
-    run.ui().cmd_Schrift->click();
-    QCOMPARE(presets.at(0).name, QStringLiteral("Liberation Serif"));
-    QVERIFY(presets.at(0).bold);
-    QVERIFY(presets.at(0).italic);
-    QCOMPARE(presets.at(0).size, 11.5f); // the damaged size was skipped
-    QCOMPARE(seen->lastFlags, 3);
-    QVERIFY(run.ui().CommonDialog->cancelError());
+    const QString blocker = dir->filePath(u"not-a-folder"_s);
+    QVERIFY(writeFile(blocker, "x"));
+    StderrCapture capture;
+    Run run(blocker + u"/Talvero.conf"_s);
+    run.d.watch.fontDialog = [](QFontDialog &dialog) {
+        dialog.setCurrentFont(QFont(u"DejaVu Serif"_s, 14));
+        dialog.accept();
+    };
+    run.d.click("cmd_Schrift");
+    QCOMPARE(fontOf(run.d).family(), u"MS Sans Serif"_s);
+    QVERIFY(capture.text().contains(u"nicht gespeichert"_s));
 }
 
 void SettingsTest::fontSizeWrittenWithPoint()
 {
+    // Whatever the locale, so that the next run reads it back.
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::vector<FontChoice> presets;
-    {
-        Run run(storeFile);
-        run.ui().CommonDialog->setPicker(std::make_unique<ScriptedPicker>(
-            FontChoice{QStringLiteral("DejaVu Sans"), false, true, 10.5f}, &presets));
-        run.ui().cmd_Schrift->click();
-    }
+    const QString written = sizeText(10.5f);
     QLocale::setDefault(previous);
-    QCOMPARE(storedText(storeFile, keys::fontSize), QStringLiteral("10.5"));
-    QCOMPARE(storedText(storeFile, keys::fontItalic), QStringLiteral("True"));
-}
-
-void SettingsTest::damagedFontValuesKeepLabels()
-{
-    writeFile(storeFile, "[Font]\nFontName=\nFontBold=fett\nFontItalic=\x01\xff\n");
-    Run run(storeFile);
-    for (CountLabel *label : run.ui().countLabels()) {
-        QCOMPARE(label->labelFont().family(), QStringLiteral("MS Sans Serif"));
-        QVERIFY(!label->labelFont().bold() && !label->labelFont().italic());
-    }
-    // A face nobody has: the label takes it, and Qt draws the nearest available one.
-    writeFile(storeFile, "[Font]\nFontName=No Such Face 4711\n");
-    SettingsStore store(storeFile);
-    SchriftSetzen(run.window, store);
-    QCOMPARE(run.ui().txt_Gewürfelt[0]->labelFont().family(), QStringLiteral("No Such Face 4711"));
-    QVERIFY(!QFontInfo(run.ui().txt_Gewürfelt[0]->labelFont()).family().isEmpty());
+    QCOMPARE(written, u"10.5"_s);
+    QCOMPARE(parseSize(written), 10.5f);
+    QCOMPARE(parseSize(u"10,5"_s), 10.5f); // edited by hand
 }
 
 void SettingsTest::qtFontDialogSpeaksGermanWithoutEffects()
 {
     QTranslator translator;
     const bool german = installGermanTranslation(translator);
+    Run run(file);
     QString title;
-    bool effectsShown = true;
-    QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        title = dialog->windowTitle();
-        effectsShown = false;
-        for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
-            effectsShown = effectsShown || box->isVisible();
-        dialog->accept();
-    });
-    QtFontPicker picker;
-    const auto choice =
-        picker.pick(FontChoice{QStringLiteral("DejaVu Sans"), true, false, 12.0f}, 3, nullptr);
-    // The design's default face opens as the face that stands in for it.
-    QString openedOn;
-    QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        openedOn = dialog->currentFont().family();
-        dialog->reject();
-    });
-    QVERIFY(
-        !picker.pick(FontChoice{QStringLiteral("MS Sans Serif"), false, false, 8.0f}, 3, nullptr));
-    QCOMPARE(openedOn, QFontInfo(designFont()).family());
+    bool effects = true;
+    run.d.watch.fontDialog = [&](QFontDialog &dialog) {
+        title = dialog.windowTitle();
+        effects = false;
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>())
+            effects = effects || box->isVisible();
+        dialog.reject();
+    };
+    run.d.click("cmd_Schrift");
     QCoreApplication::removeTranslator(&translator);
-    QVERIFY(choice.has_value());
-    QVERIFY(choice->bold);
-    QCOMPARE(choice->size, 12.0f);
-    QVERIFY(!effectsShown);
+    QVERIFY(!effects);
     if (!german)
         QSKIP("Qt's German translation is not installed");
-    QVERIFY2(title != QStringLiteral("Select Font"), qPrintable(title));
+    QVERIFY2(title != u"Select Font"_s, qPrintable(title));
 }
 
-void SettingsTest::aboutText()
+void SettingsTest::aboutMessage()
 {
-    const QString text = talvero::aboutText();
-    const QStringList lines = text.split(QLatin1Char('\r'));
+    Run run(file);
+    QVERIFY(run.d.show());
+    run.d.watch.expectBoxes(1);
+    run.d.click("Logo");
+    QCOMPARE(run.d.watch.boxes.size(), 1);
+    const ModalWatch::Box box = run.d.watch.boxes[0];
+    QCOMPARE(box.icon, QMessageBox::Information);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    const QStringList lines = box.text.split(u'\n');
     QCOMPARE(lines.size(), 6);
-    QCOMPARE(lines[0], QStringLiteral("Talvero Version 1.01.01"));
-    QVERIFY(lines[1].isEmpty());
-    for (int i = 2; i < 6; ++i)
-        QVERIFY(!lines[i].isEmpty());
-    QVERIFY(!text.contains(QLatin1Char('\n')));
-    QVERIFY(lines[3].contains(QStringLiteral("example.")));
-    QVERIFY(lines[4].contains(QStringLiteral("example.")));
+    QCOMPARE(lines[0], u"Talvero Version 1.01.01"_s);
+    QVERIFY(lines[1].isEmpty() && !lines[2].isEmpty() && !lines[5].isEmpty());
+    // The message itself breaks its lines with carriage returns alone.
+    QCOMPARE(aboutText(), QString(box.text).replace(u'\n', u'\r'));
 }
 
-void SettingsTest::aboutBoxFromLogo()
+void SettingsTest::closeCommand()
 {
-    Run run(storeFile);
-    run.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&run.window));
-    QString shownText;
-    int shownLines = 0;
-    QTimer::singleShot(0, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        QCOMPARE(box->icon(), QMessageBox::Information);
-        QCOMPARE(box->buttons().size(), 1);
-        QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-        QCOMPARE(box->windowTitle(), aboutTitle());
-        shownText = box->text();
-        // Rendered as six lines: the label is at least six lines high.
-        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-        QVERIFY(label);
-        shownLines = label->sizeHint().height() / label->fontMetrics().lineSpacing();
-        box->accept();
-    });
-    QTest::mouseClick(run.ui().Logo, Qt::LeftButton);
-    QCOMPARE(shownText.split(QLatin1Char('\n')).size(), 6);
-    QVERIFY(shownText.startsWith(QStringLiteral("Talvero Version 1.01.01\n\n")));
-    QVERIFY2(shownLines >= 6, qPrintable(QString::number(shownLines)));
-}
-
-void SettingsTest::closeCommandSavesAndCloses()
-{
-    {
-        Run run(storeFile);
-        run.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&run.window));
-        run.ui().HScroll->setValue(31);
-        QTest::mouseClick(run.ui().cmd_Ende, Qt::LeftButton);
-        QVERIFY(!run.window.isVisible());
+    for (const bool byKey : {false, true}) {
+        {
+            Run run(file);
+            QVERIFY(run.d.show());
+            run.d.setValue("HScroll", byKey ? 32 : 31);
+            if (byKey)
+                QTest::keyClick(&run.window, Qt::Key_S, Qt::AltModifier);
+            else
+                run.d.click("cmd_Ende");
+            QTRY_VERIFY(!run.window.isVisible());
+        }
+        QCOMPARE(stored(file, kSetupKeys[0]).toString(), byKey ? u"32"_s : u"31"_s);
     }
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("31"));
-    {
-        Run run(storeFile);
-        run.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&run.window));
-        run.ui().HScroll->setValue(32);
-        QTest::keyClick(&run.window, Qt::Key_S, Qt::AltModifier);
-        QTRY_VERIFY(!run.window.isVisible());
-    }
-    QCOMPARE(storedText(storeFile, keys::diceCount), QStringLiteral("32"));
 }
 
 QTEST_MAIN(SettingsTest)

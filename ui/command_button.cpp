@@ -102,7 +102,9 @@ void CommandButton::paintFace(QPainter &painter, const QRect &area) const
     }
     case SoftFace: {
         QLinearGradient gradient(area.topLeft(), area.bottomLeft());
+        // The design's own colour halfway down, lighter above, darker below.
         gradient.setColorAt(0, back.lighter(104));
+        gradient.setColorAt(0.5, back);
         gradient.setColorAt(1, back.darker(106));
         painter.fillRect(area, gradient);
         drawOutline(painter, area, back.darker(135));

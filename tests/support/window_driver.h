@@ -1,0 +1,184 @@
+#pragma once
+
+// Drives the real window from outside, as a user and a screen reader do: controls are found by
+// their design names, clicked and typed at through QTest, and read back as they are shown. Modal
+// dialogs are answered; one that no test expects fails the test at once instead of hanging it.
+
+#include "ui/count_label.h"
+#include "ui/frame_box.h"
+#include "ui/main_window.h"
+#include "ui/twips_geometry.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace talvero::testing {
+
+using namespace Qt::StringLiterals;
+
+// A control's design name, from a UTF-8 literal or a text.
+struct Name
+{
+    Name(const char *utf8)
+        : text(QString::fromUtf8(utf8))
+    {}
+    Name(QString name)
+        : text(std::move(name))
+    {}
+    QString text;
+};
+
+// The name of an array element: element("cmd_Würfel2", 3) is "cmd_Würfel2(3)".
+inline QString element(const char *array, int index)
+{
+    return u"%1(%2)"_s.arg(QString::fromUtf8(array)).arg(index);
+}
+
+// What a control shows as its caption: a count, a frame's caption, a label's or a button's text.
+inline QString captionOf(const QWidget *widget)
+{
+    if (auto *label = qobject_cast<const CountLabel *>(widget))
+        return label->caption();
+    if (auto *frame = qobject_cast<const FrameBox *>(widget))
+        return frame->caption();
+    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    return {};
+}
+
+inline double total(const QStringList &counts)
+{
+    double sum = 0;
+    for (const QString &count : counts)
+        sum += count.toDouble();
+    return sum;
+}
+
+// How many pixels inside `area` of a rendering differ from `background`, and the box around them.
+inline int inkIn(const QImage &image, QRect area, QColor background, QRect *box = nullptr)
+{
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) != background) {
+                ++ink;
+                if (box)
+                    *box |= QRect(x, y, 1, 1);
+            }
+    return ink;
+}
+
+// Answers modal dialogs while it lives. Message boxes are recorded and closed with their first
+// button; one more than the test expects fails it. A font dialog goes to `fontDialog`, which
+// must close it; without one it fails the test.
+class ModalWatch
+{
+public:
+    struct Box
+    {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    ModalWatch()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { poll(); });
+        timer_.start(5);
+    }
+    void expectBoxes(int count) { expected_ += count; }
+
+    QList<Box> boxes;
+    std::function<void(QFontDialog &)> fontDialog;
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes << Box{box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            if (boxes.size() > expected_)
+                QTest::qFail(qPrintable(u"unexpected message box: "_s + box->text()), __FILE__,
+                             __LINE__);
+            box->buttons().first()->click();
+        } else if (auto *dialog = qobject_cast<QFontDialog *>(modal)) {
+            if (!fontDialog)
+                QTest::qFail("unexpected font dialog", __FILE__, __LINE__);
+            fontDialog ? fontDialog(*dialog) : dialog->reject();
+        }
+    }
+
+    int expected_ = 0;
+    QTimer timer_;
+};
+
+// A window, found into and acted on by the names of its controls.
+class Driver
+{
+public:
+    explicit Driver(QWidget &window)
+        : window_(window)
+    {}
+
+    // The window makes its controls once and keeps them, so a name is looked up only once.
+    template <class W = QWidget> W *the(const Name &name) const
+    {
+        QWidget *&control = controls_[name.text];
+        if (!control) {
+            const auto matches = window_.findChildren<QWidget *>(name.text);
+            if (matches.size() != 1) // a broken test or window, not a finding
+                qFatal("%d controls named %s", static_cast<int>(matches.size()),
+                       qPrintable(name.text));
+            control = matches.first();
+        }
+        W *typed = qobject_cast<W *>(control);
+        if (!typed)
+            qFatal("%s is a %s", qPrintable(name.text), control->metaObject()->className());
+        return typed;
+    }
+    QString caption(const Name &name) const { return captionOf(the(name)); }
+    QStringList captions(const char *array, int count) const
+    {
+        QStringList texts;
+        for (int i = 0; i < count; ++i)
+            texts << caption(element(array, i));
+        return texts;
+    }
+    TwipsRect twips(const Name &name) const { return twipsOf(the(name))->twipsRect(); }
+    QColor pixel(const Name &name, QPoint at) const
+    {
+        return the(name)->grab().toImage().pixelColor(at);
+    }
+
+    bool show()
+    {
+        window_.show();
+        return QTest::qWaitForWindowExposed(&window_);
+    }
+    void click(const Name &name) { QTest::mouseClick(the(name), Qt::LeftButton); }
+    void setValue(const Name &scrollBar, int value) { the<QScrollBar>(scrollBar)->setValue(value); }
+    QTabBar *tabs() const { return the(u"SSTab"_s)->findChild<QTabBar *>(); }
+    void showPage(int page)
+    {
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(page).center());
+    }
+
+    ModalWatch watch;
+
+private:
+    QWidget &window_;
+    mutable QHash<QString, QWidget *> controls_;
+};
+
+} // namespace talvero::testing
