@@ -92,7 +92,18 @@ gunzip -c "$doc/changelog.Debian.gz" >"$scratch/changelog"
 changelog_version=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)
 [ "$changelog_version" = "$version" ] ||
     fail "changelog.Debian starts at $changelog_version, the package is $version"
-echo "  copyright, changelog.Debian.gz ($changelog_version)"
+man_page=$scratch/root/usr/share/man/man6/talvero.6.gz
+[ -f "$man_page" ] || fail "no manual page /usr/share/man/man6/talvero.6.gz"
+# Every section the page promises, and the settings file with each key it holds.
+# Unhyphenated, so that no word is split at a line end.
+man_text=$(LC_ALL=C.UTF-8 MANWIDTH=100 MANROFFOPT=-rHY=0 man -l "$man_page" 2>/dev/null)
+for word in NAME SYNOPSIS DESCRIPTION KEYS FILES SIGNALS 'SEE ALSO' \
+    .config/Talvero/Talvero.conf XDG_CONFIG_HOME Setup Font \
+    Würfelanzahl Augen OptionWurf OptionWurf2 Check_90Grad \
+    FontName FontBold FontItalic FontSize Alt+S SIGTERM; do
+    grep -qF -- "$word" <<<"$man_text" || fail "the manual page does not mention $word"
+done
+echo "  copyright, changelog.Debian.gz ($changelog_version), talvero.6.gz"
 
 echo "Installing the package with apt"
 installed=yes
@@ -107,6 +118,7 @@ for path in /usr/games/talvero \
     /usr/share/icons/hicolor/128x128/apps/$app_id.png \
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
     /usr/share/metainfo/$app_id.metainfo.xml \
+    /usr/share/man/man6/talvero.6.gz \
     /usr/share/doc/talvero/copyright \
     /usr/share/doc/talvero/changelog.Debian.gz; do
     grep -qxF "$path" <<<"$files" || fail "dpkg -L talvero does not list $path"
