@@ -25,3 +25,8 @@ execute_process(
 
 file(COPY ${CPACK_TALVERO_DEB_DOCS} DESTINATION "${_usr}/share/doc/talvero"
      FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+file(MAKE_DIRECTORY "${_usr}/share/lintian/overrides")
+file(COPY_FILE "${CPACK_TALVERO_LINTIAN_OVERRIDES}" "${_usr}/share/lintian/overrides/talvero")
+file(CHMOD "${_usr}/share/lintian/overrides/talvero"
+     PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

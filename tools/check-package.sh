@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the .deb that `make package` left in build/release: its control fields and version,
-# its documents, desktop entry and metainfo; installs it with apt, looks at what dpkg installed,
-# starts the installed program under Xvfb, ends it with SIGTERM and checks that it saved its
-# settings. Removes the package again at the end, also when a check fails.
+# lintian (no errors, no warnings), its desktop entry and metainfo; installs it with apt, looks
+# at what dpkg installed, starts the installed program under Xvfb, ends it with SIGTERM and
+# checks that it saved its settings. Removes the package again at the end, also when a check
+# fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -63,6 +64,12 @@ fi
 # The window's texts are laid out for Liberation Sans; other faces make them overlap.
 grep -qE '(^|, )fonts-liberation2(,|$| )' <<<"$depends" || fail "Depends does not name fonts-liberation2"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+
+echo "Running lintian"
+lintian_status=0
+lintian -I --pedantic --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 || lintian_status=$?
+grep -v '^running with root privileges' "$scratch/lintian.log" | sed 's/^/  /' || true
+[ "$lintian_status" -eq 0 ] || fail "lintian reports errors or warnings (status $lintian_status)"
 
 echo "Validating the desktop entry and metainfo inside the package"
 dpkg-deb -x "$deb" "$scratch/root"
