@@ -23,3 +23,14 @@ if(TALVERO_SANITIZE)
     target_compile_options(talvero_options INTERFACE ${_san})
     target_link_options(talvero_options INTERFACE ${_san})
 endif()
+
+# Hardening as Debian builds its packages (dpkg-buildflags): stack protector, checked libc calls
+# where the optimiser lets them work, relocations read-only and bound at start. Debian's compiler
+# makes position-independent executables already. The sanitizer build has its own checks.
+if(NOT TALVERO_SANITIZE)
+    target_compile_options(talvero_options INTERFACE
+        -fstack-protector-strong -Wformat -Werror=format-security)
+    target_compile_definitions(talvero_options INTERFACE
+        $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
+    target_link_options(talvero_options INTERFACE LINKER:-z,relro LINKER:-z,now)
+endif()
