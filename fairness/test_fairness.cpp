@@ -4,6 +4,7 @@
 
 #include "fairness/click_clock.h"
 #include "fairness/dice_statistics.h"
+#include "fairness/fairness_chart.h"
 #include "fairness/roll_session.h"
 
 #include <QTest>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void sessionOfRolls();
     void startsWithOwnSeedsDoNotReplay();
     void startsWithOneSeedReplay();
+    void pictureIsDrawn();
 };
 
 void FairnessTest::pValuesMatchTables_data()
@@ -287,5 +289,24 @@ void FairnessTest::startsWithOneSeedReplay()
     QCOMPARE(two.replayedFirstRolls, 98);
 }
 
-QTEST_APPLESS_MAIN(FairnessTest)
+void FairnessTest::pictureIsDrawn()
+{
+    std::vector<ChartPanel> panels;
+    for (int sides = 2; sides <= DiceEngine::kFaceCount; ++sides) {
+        ChartPanel panel;
+        panel.sides = sides;
+        for (int face = 1; face <= sides; ++face)
+            panel.deviations.push_back(face % 2 == 0 ? 100.0 * face : -100.0 * face);
+        panel.standardDeviation = 500.0;
+        panel.pValue = 0.5;
+        panels.push_back(panel);
+    }
+    const QImage image = drawFairnessChart(
+        panels, {QStringLiteral("Title"), QStringLiteral("Subtitle"), QStringLiteral("Footer")});
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.devicePixelRatio(), 2.0);
+    QVERIFY(image.height() > image.width() / 2);
+}
+
+QTEST_MAIN(FairnessTest)
 #include "test_fairness.moc"
