@@ -31,7 +31,7 @@ bench: deps
 	cmake --build --preset release --target talvero_bench
 	xvfb-run -a -s "-screen 0 1920x1080x24" ./build/release/bench/talvero_bench
 
-# The fairness report: 10^8 dice for every number of sides through the engine, a few minutes.
+# The fairness report: 10^8 dice for every number of sides through the engine, about 15 s.
 # Prints the figures ("name: value unit") and draws docs/fairness.png.
 fairness: deps
 	cmake --preset release $(CMAKE_FLAGS)
