@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fairness/roll_session.h"
+
+#include "engine/count_text.h"
+
+#include <string_view>
+#include <unordered_set>
+
+namespace talvero::fairness {
+
+namespace {
+
+constexpr std::string_view kZero = "0";
+
+// The clock's seed of a click is 0 when the seconds or the minutes read 0.
+bool seedIsZero(Microseconds click)
+{
+    const TimeOfDay first = timeOfDay(click);
+    const TimeOfDay second = timeOfDay(click + ClickClock::kReadInterval);
+    const TimeOfDay third = timeOfDay(click + 2 * ClickClock::kReadInterval);
+    return first.second == 0 || second.second == 0 || third.minute == 0;
+}
+
+bool secondsTurnWithinReads(Microseconds click)
+{
+    return timeOfDay(click).second != timeOfDay(click + ClickClock::kReadInterval).second;
+}
+
+} // namespace
+
+CaptionRow::CaptionRow(int size)
+    : captions_(static_cast<std::size_t>(size), std::string(kZero))
+{}
+
+std::string CaptionRow::caption(int index) const
+{
+    return captions_.at(static_cast<std::size_t>(index));
+}
+
+void CaptionRow::setCaption(int index, std::string_view text)
+{
+    captions_.at(static_cast<std::size_t>(index)).assign(text);
+}
+
+WindowStandIn::WindowStandIn(Clock &clock, std::uint64_t startSeed)
+    : engine_({face_[0], atLeast_[0], frame_[0], counter_[0]},
+              {face_[1], atLeast_[1], frame_[1], counter_[1]}, clock, startSeed)
+{}
+
+bool captionsShow(const CountRow &faceRow,
+                  std::span<const std::uint64_t, DiceEngine::kFaceCount> counts)
+{
+    for (int label = 0; label < DiceEngine::kFaceCount; ++label) {
+        if (readCount(faceRow.caption(label)) !=
+            static_cast<double>(counts[static_cast<std::size_t>(label)]))
+            return false;
+    }
+    return true;
+}
+
+ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed)
+    : window_(windowClock, startSeed)
+    , twin_(twinClock, startSeed)
+{}
+
+bool ClickReplay::click(int sides)
+{
+    window_.engine().hitRoll(kDicePerRoll, sides, true);
+
+    twin_.engine().ZufallSetzen();
+    std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
+    bool inRange = true;
+    for (std::int16_t &face : faces_) {
+        face = twin_.engine().AugenWerfen(static_cast<std::int16_t>(sides));
+        if (face >= 1 && face <= DiceEngine::kFaceCount)
+            ++counts[static_cast<std::size_t>(face - 1)];
+        else
+            inRange = false;
+    }
+    return inRange && captionsShow(window_.hitFaceRow(), counts);
+}
+
+SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule)
+{
+    ClickClock windowClock;
+    ClickClock twinClock;
+    ClickReplay replay(windowClock, twinClock, startSeed);
+    SidesRun run{DiceTally(sides)};
+    for (std::uint64_t roll = 0; roll < rolls; ++roll) {
+        const Microseconds click = schedule.next();
+        windowClock.setTime(click);
+        twinClock.setTime(click);
+        if (!replay.click(sides)) {
+            // Faces that are not the real roll's prove nothing; leave them out of the tally.
+            ++run.mismatchedRolls;
+            continue;
+        }
+        run.tally.addRoll(replay.faces());
+        ++run.rolls;
+        if (seedIsZero(click))
+            ++run.zeroSeedRolls;
+        if (secondsTurnWithinReads(click))
+            ++run.splitReadRolls;
+    }
+    return run;
+}
+
+StartsRun checkStarts(int starts, int sides, TimeOfDay frozenAt, const StartSeedSource &seedOfStart)
+{
+    FrozenClock clock(frozenAt);
+    std::unordered_set<std::string> firstRolls;
+    firstRolls.reserve(static_cast<std::size_t>(starts));
+    StartsRun run;
+    for (int start = 0; start < starts; ++start) {
+        ClickReplay replay(clock, clock, seedOfStart());
+        ++run.starts;
+        if (!replay.click(sides)) {
+            ++run.mismatchedRolls;
+            continue;
+        }
+        std::string dice;
+        dice.reserve(kDicePerRoll);
+        for (const std::int16_t face : replay.faces())
+            dice.push_back(static_cast<char>(face));
+        if (!firstRolls.insert(std::move(dice)).second)
+            ++run.replayedFirstRolls;
+    }
+    return run;
+}
+
+} // namespace talvero::fairness

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/clock.h"
+#include "engine/count_row.h"
+#include "engine/dice_engine.h"
+#include "fairness/click_clock.h"
+#include "fairness/dice_statistics.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace talvero::fairness {
+
+// As many dice as the dice selector allows: the largest hit roll a player can make.
+constexpr int kDicePerRoll = 200;
+
+// A row of captions kept as plain strings, in place of the window's labels.
+class CaptionRow final : public CountRow
+{
+public:
+    explicit CaptionRow(int size);
+    int size() const override { return static_cast<int>(captions_.size()); }
+    std::string caption(int index) const override;
+    void setCaption(int index, std::string_view text) override;
+
+private:
+    std::vector<std::string> captions_;
+};
+
+class CaptionText final : public CaptionTarget
+{
+public:
+    void setCaption(std::string_view text) override { text_.assign(text); }
+
+private:
+    std::string text_;
+};
+
+// What the window hands the engine: both pages' rows and labels, the clock and the start seed.
+class WindowStandIn
+{
+public:
+    WindowStandIn(Clock &clock, std::uint64_t startSeed);
+    WindowStandIn(const WindowStandIn &) = delete;
+    WindowStandIn &operator=(const WindowStandIn &) = delete;
+
+    DiceEngine &engine() { return engine_; }
+    const CaptionRow &hitFaceRow() const { return face_[0]; }
+
+private:
+    std::array<CaptionRow, 2> face_{CaptionRow(DiceEngine::kFaceCount),
+                                    CaptionRow(DiceEngine::kFaceCount)};
+    std::array<CaptionRow, 2> atLeast_{CaptionRow(DiceEngine::kThresholdCount),
+                                       CaptionRow(DiceEngine::kThresholdCount)};
+    std::array<CaptionText, 2> frame_;
+    std::array<CaptionText, 2> counter_;
+    DiceEngine engine_;
+};
+
+// Whether a face row's captions show exactly these counts (element k: dice that showed k + 1).
+bool captionsShow(const CountRow &faceRow,
+                  std::span<const std::uint64_t, DiceEngine::kFaceCount> counts);
+
+// One click on "Würfeln" in "neue Zählung" mode, the largest roll, and the same roll retraced
+// die by die on a twin engine that shares the start seed and sees the same clock readings.
+// The retraced faces are the real roll's only if their tallies equal the captions it wrote.
+class ClickReplay
+{
+public:
+    ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed);
+
+    // Clicks once with `sides` sides; false when the retraced dice differ from the captions.
+    bool click(int sides);
+
+    // The faces of the last click, in the order they were drawn.
+    std::span<const std::int16_t> faces() const { return faces_; }
+
+private:
+    WindowStandIn window_;
+    WindowStandIn twin_;
+    std::array<std::int16_t, kDicePerRoll> faces_{};
+};
+
+struct SidesRun
+{
+    DiceTally tally;
+    std::uint64_t rolls = 0;
+    std::uint64_t mismatchedRolls = 0; // retraced dice differed from the captions
+    std::uint64_t zeroSeedRolls = 0;   // the clock's seconds or minutes read 0
+    std::uint64_t splitReadRolls = 0;  // the seconds turned over between two reads of one roll
+};
+
+// A program start, then `rolls` clicks with `sides` sides at the moments of the schedule.
+SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed,
+                   ClickSchedule &schedule);
+
+struct StartsRun
+{
+    int starts = 0;
+    int replayedFirstRolls = 0; // first rolls equal, die by die, to an earlier start's
+    int mismatchedRolls = 0;
+};
+
+// The seed a new program start hands its engine (the window's is startSeed()).
+using StartSeedSource = std::function<std::uint64_t()>;
+
+// `starts` program starts, each with a new engine, all in the same second; each clicks once.
+// Counts the first rolls that repeat an earlier one's dice in the same order.
+StartsRun checkStarts(int starts, int sides, TimeOfDay frozenAt,
+                      const StartSeedSource &seedOfStart);
+
+} // namespace talvero::fairness
