@@ -130,7 +130,7 @@ void windowBenchmarks()
     paintPending(window);
 
     report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
-        window.ui.cmd_Würfel1->click();
+        window.ui.cmd_Wuerfel1->click();
         paintPending(window);
     });
 }

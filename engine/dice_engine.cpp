@@ -67,7 +67,7 @@ void DiceEngine::SortierungSetzen(Tally set)
     }
 }
 
-void DiceEngine::ZählungLöschen(Tally set)
+void DiceEngine::ZaehlungLoeschen(Tally set)
 {
     TallySet &t = tally(set);
     for (int i = 0; i < t.faceRow.size(); ++i)
@@ -106,7 +106,7 @@ void DiceEngine::hitRoll(int dice, int sides, bool newCount)
     ZufallSetzen();
     countRoll(Tally::Hit);
     if (newCount)
-        ZählungLöschen(Tally::Hit);
+        ZaehlungLoeschen(Tally::Hit);
     throwDice(Tally::Hit, static_cast<std::uint64_t>(std::max(dice, 0)), sides);
     SortierungSetzen(Tally::Hit);
     tally(Tally::Hit).resultFrame.setCaption(hitSummary(dice, sides));
@@ -124,7 +124,7 @@ std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool n
     countRoll(Tally::Damage);
     ZufallSetzen();
     if (newCount)
-        ZählungLöschen(Tally::Damage);
+        ZaehlungLoeschen(Tally::Damage);
     throwDice(Tally::Damage, dice, sides);
     SortierungSetzen(Tally::Damage);
     tally(Tally::Damage).resultFrame.setCaption(followUpSummary(index, dice));

@@ -36,7 +36,7 @@ public:
     std::int16_t AugenWerfen(std::int16_t sides);
     void addDie(Tally set, int faceValue);
     void SortierungSetzen(Tally set);
-    void ZählungLöschen(Tally set);
+    void ZaehlungLoeschen(Tally set);
 
     // "Würfeln": a hit roll of `dice` dice with `sides` sides each.
     void hitRoll(int dice, int sides, bool newCount);
@@ -49,10 +49,10 @@ public:
     std::string followUpToolTip(int index) const;
 
     // The two reset buttons of a page.
-    void resetCounts(Tally set) { ZählungLöschen(set); }
+    void resetCounts(Tally set) { ZaehlungLoeschen(set); }
     void resetRollCounter(Tally set);
 
-    double Wurfzähler(Tally set) const { return rollCounter_[index(set)]; }
+    double Wurfzaehler(Tally set) const { return rollCounter_[index(set)]; }
 
     static std::string refusalText(int index);
     static std::string hitSummary(int dice, int sides);

@@ -23,13 +23,13 @@ void applyStoredFont(CountLabel *label, const SettingsStore &store)
 void SchriftSetzen(MainWindow &window, const SettingsStore &store)
 {
     WindowControls &ui = window.ui;
-    for (std::size_t k = 0; k < ui.txt_Gewürfelt.size(); ++k) {
-        applyStoredFont(ui.txt_Gewürfelt[k], store);
-        applyStoredFont(ui.txt_Gewürfelt2[k], store);
+    for (std::size_t k = 0; k < ui.txt_Gewuerfelt.size(); ++k) {
+        applyStoredFont(ui.txt_Gewuerfelt[k], store);
+        applyStoredFont(ui.txt_Gewuerfelt2[k], store);
     }
-    for (std::size_t k = 0; k < ui.txt_Gewürfelt_2er.size(); ++k) {
-        applyStoredFont(ui.txt_Gewürfelt_2er[k], store);
-        applyStoredFont(ui.txt_Gewürfelt_2er2[k], store);
+    for (std::size_t k = 0; k < ui.txt_Gewuerfelt_2er.size(); ++k) {
+        applyStoredFont(ui.txt_Gewuerfelt_2er[k], store);
+        applyStoredFont(ui.txt_Gewuerfelt_2er2[k], store);
     }
 }
 

@@ -16,9 +16,9 @@ int main(int argc, char *argv[])
 
     bool saved = false;
     QTimer::singleShot(0, &window, [&] {
-        window.ui.cmd_Würfel1->click();
+        window.ui.cmd_Wuerfel1->click();
         saved = window.grab().save(out.filePath(QStringLiteral("hit-page.png")));
-        window.ui.cmd_Würfel2[2]->click();
+        window.ui.cmd_Wuerfel2[2]->click();
         window.ui.SSTab->setCurrentPage(1);
         saved = saved && window.grab().save(out.filePath(QStringLiteral("damage-page.png")));
         app.quit();

@@ -95,11 +95,11 @@ void MainWindow::layoutPass()
     ui.cmd_Reset[1]->setLeft(outerWidth() - 750);
 
     // The upper rows of count labels and their headings.
-    const int upperColumns = static_cast<int>(ui.txt_Gewürfelt.size());
+    const int upperColumns = static_cast<int>(ui.txt_Gewuerfelt.size());
     for (int i = 0; i < upperColumns; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        CountLabel *hit = ui.txt_Gewürfelt[u];
-        CountLabel *damage = ui.txt_Gewürfelt2[u];
+        CountLabel *hit = ui.txt_Gewuerfelt[u];
+        CountLabel *damage = ui.txt_Gewuerfelt2[u];
         FrameBox *frame = ui.Frame[0];
         hit->setHeight(frame->Height() - 630);
         damage->setHeight(frame->Height() - 630);
@@ -107,8 +107,8 @@ void MainWindow::layoutPass()
         damage->setWidth(static_cast<float>(frame->Width() / kUpperColumnDivisor));
         hit->setLeft(columnLeft(hit->Width(), frame->Width(), i));
         damage->setLeft(columnLeft(hit->Width(), frame->Width(), i));
-        hit->setFontSize(ui.txt_Gewürfelt[0]->Width() / 40);
-        damage->setFontSize(ui.txt_Gewürfelt[0]->Width() / 40);
+        hit->setFontSize(ui.txt_Gewuerfelt[0]->Width() / 40);
+        damage->setFontSize(ui.txt_Gewuerfelt[0]->Width() / 40);
         ui.LabelWurf[u]->setWidth(hit->Width());
         ui.LabelWurf[u]->setLeft(hit->Left());
         ui.LabelWurf[u + 10]->setWidth(hit->Width());
@@ -116,11 +116,11 @@ void MainWindow::layoutPass()
     }
 
     // The lower rows, in the same manner; every count label takes the upper row's font size.
-    const int lowerColumns = static_cast<int>(ui.txt_Gewürfelt_2er.size());
+    const int lowerColumns = static_cast<int>(ui.txt_Gewuerfelt_2er.size());
     for (int i = 0; i < lowerColumns; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        CountLabel *hit = ui.txt_Gewürfelt_2er[u];
-        CountLabel *damage = ui.txt_Gewürfelt_2er2[u];
+        CountLabel *hit = ui.txt_Gewuerfelt_2er[u];
+        CountLabel *damage = ui.txt_Gewuerfelt_2er2[u];
         FrameBox *frame = ui.Frame[2];
         hit->setHeight(frame->Height() - 630);
         damage->setHeight(frame->Height() - 630);
@@ -128,8 +128,8 @@ void MainWindow::layoutPass()
         damage->setWidth(static_cast<float>(frame->Width() / kLowerColumnDivisor));
         hit->setLeft(columnLeft(hit->Width(), frame->Width(), i));
         damage->setLeft(columnLeft(damage->Width(), frame->Width(), i));
-        hit->setFontSize(ui.txt_Gewürfelt[0]->Width() / 40);
-        damage->setFontSize(ui.txt_Gewürfelt[0]->Width() / 40);
+        hit->setFontSize(ui.txt_Gewuerfelt[0]->Width() / 40);
+        damage->setFontSize(ui.txt_Gewuerfelt[0]->Width() / 40);
         ui.LabelWurfUnten[u]->setWidth(damage->Width());
         ui.LabelWurfUnten[u]->setLeft(damage->Left());
         ui.LabelWurfUnten[u + 9]->setWidth(damage->Width());

@@ -27,9 +27,9 @@ std::vector<CountLabel *> row(const auto &labels)
 struct MainWindow::EngineBinding
 {
     explicit EngineBinding(const WindowControls &ui)
-        : face{CountLabelRow(row(ui.txt_Gewürfelt)), CountLabelRow(row(ui.txt_Gewürfelt2))}
-        , atLeast{CountLabelRow(row(ui.txt_Gewürfelt_2er)),
-                  CountLabelRow(row(ui.txt_Gewürfelt_2er2))}
+        : face{CountLabelRow(row(ui.txt_Gewuerfelt)), CountLabelRow(row(ui.txt_Gewuerfelt2))}
+        , atLeast{CountLabelRow(row(ui.txt_Gewuerfelt_2er)),
+                  CountLabelRow(row(ui.txt_Gewuerfelt_2er2))}
         , frame{ControlCaption<FrameBox>(ui.Frame[0]), ControlCaption<FrameBox>(ui.Frame[1])}
         , counter{ControlCaption<PlainLabel>(ui.txt_Wurfinfo[0]),
                   ControlCaption<PlainLabel>(ui.txt_Wurfinfo[1])}
@@ -85,12 +85,12 @@ void MainWindow::bindEngine()
 
 void MainWindow::connectHandlers()
 {
-    connect(ui.cmd_Würfel1, &CommandButton::clicked, this, [this] { cmd_Würfel1_Click(); });
+    connect(ui.cmd_Wuerfel1, &CommandButton::clicked, this, [this] { cmd_Wuerfel1_Click(); });
     for (int i = 0; i < 9; ++i) {
-        CommandButton *button = ui.cmd_Würfel2[static_cast<std::size_t>(i)];
-        connect(button, &CommandButton::clicked, this, [this, i] { cmd_Würfel2_Click(i); });
+        CommandButton *button = ui.cmd_Wuerfel2[static_cast<std::size_t>(i)];
+        connect(button, &CommandButton::clicked, this, [this, i] { cmd_Wuerfel2_Click(i); });
         connect(button, &CommandButton::pointerEntered, this,
-                [this, i] { cmd_Würfel2_ToolTip(i); });
+                [this, i] { cmd_Wuerfel2_ToolTip(i); });
     }
     connect(ui.HScroll, &QScrollBar::valueChanged, this, [this] { HScroll_Change(); });
     connect(ui.HScroll, &QScrollBar::sliderMoved, this, [this] { HScroll_Scroll(); });
@@ -106,12 +106,12 @@ void MainWindow::connectHandlers()
     }
 }
 
-void MainWindow::cmd_Würfel1_Click()
+void MainWindow::cmd_Wuerfel1_Click()
 {
     engine().hitRoll(ui.HScroll->value(), ui.HScroll_Augen->value(), ui.OptionWurf[1]->isChecked());
 }
 
-void MainWindow::cmd_Würfel2_Click(int index)
+void MainWindow::cmd_Wuerfel2_Click(int index)
 {
     const auto refusal =
         engine().followUpRoll(index, ui.HScroll_Augen->value(), ui.OptionWurf2[1]->isChecked());
@@ -119,9 +119,9 @@ void MainWindow::cmd_Würfel2_Click(int index)
         showRefusal(QString::fromStdString(*refusal));
 }
 
-void MainWindow::cmd_Würfel2_ToolTip(int index)
+void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 {
-    ui.cmd_Würfel2[static_cast<std::size_t>(index)]->setToolTip(
+    ui.cmd_Wuerfel2[static_cast<std::size_t>(index)]->setToolTip(
         QString::fromStdString(engine().followUpToolTip(index)));
 }
 

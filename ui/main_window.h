@@ -33,9 +33,9 @@ public:
     DiceEngine &engine();
 
     // Handlers of the roll and reset buttons.
-    void cmd_Würfel1_Click();
-    void cmd_Würfel2_Click(int index);
-    void cmd_Würfel2_ToolTip(int index);
+    void cmd_Wuerfel1_Click();
+    void cmd_Wuerfel2_Click(int index);
+    void cmd_Wuerfel2_ToolTip(int index);
     void cmd_Reset_Click(int index);
     void cmd_ResetWurf_Click(int index);
 

@@ -135,7 +135,7 @@ void MainWindow::createHitPage(QWidget *page)
 {
     using V = PlainLabel::Variant;
     const QCursor hand = pointingHandCursor();
-    ui.cmd_Würfel1 =
+    ui.cmd_Wuerfel1 =
         makeButton(page, QStringLiteral("cmd_Würfel1"), QStringLiteral("Würfeln"),
                    {180, 450, 1905, 945}, colors::rollButton, CommandButton::RaisedFace, hand);
     ui.OptionWurf[0] = makeOption(page, arrayName(QStringLiteral("OptionWurf"), 0),
@@ -150,7 +150,7 @@ void MainWindow::createHitPage(QWidget *page)
     ui.Label_Augen =
         makeLabel(page, QStringLiteral("Label_Augen"), V::TextLine,
                   QStringLiteral("Würfelanzahl mit 6 Seiten "), {210, 1470, 1845, 195});
-    ui.txt_AnzahlWürfel = makeLabel(page, QStringLiteral("txt_AnzahlWürfel"), V::BoxedNumber,
+    ui.txt_AnzahlWuerfel = makeLabel(page, QStringLiteral("txt_AnzahlWürfel"), V::BoxedNumber,
                                     QStringLiteral("60"), {300, 1740, 1125, 285});
     ui.HScroll = makeScrollBar(page, QStringLiteral("HScroll"), QStringLiteral("Würfelanzahl"),
                                {270, 2070, 1125, 255}, 1, 200, 60);
@@ -164,7 +164,7 @@ void MainWindow::createHitPage(QWidget *page)
     ui.Label[25] =
         makeLabel(page, arrayName(QStringLiteral("Label"), 25), V::TextLine,
                   QStringLiteral("Anzahl der Seiten pro Würfel"), {120, 2880, 2025, 195});
-    ui.Würfelaugen = makeLabel(page, QStringLiteral("Würfelaugen"), V::BoxedNumber,
+    ui.Wuerfelaugen = makeLabel(page, QStringLiteral("Würfelaugen"), V::BoxedNumber,
                                QStringLiteral("6"), {120, 3090, 615, 285});
     ui.HScroll_Augen =
         makeScrollBar(page, QStringLiteral("HScroll_Augen"), QStringLiteral("Anzahl der Seiten"),
@@ -201,7 +201,7 @@ void MainWindow::createDamagePage(QWidget *page)
                        colors::followUpButton, CommandButton::RaisedFace, hand);
         // Thresholds above the designed six sides cannot be rolled.
         button->setEnabled(i < 5);
-        ui.cmd_Würfel2[static_cast<std::size_t>(i)] = button;
+        ui.cmd_Wuerfel2[static_cast<std::size_t>(i)] = button;
     }
     ui.Frame[3] = makeFrame(page, arrayName(QStringLiteral("Frame"), 3),
                             QStringLiteral("Sortierung"), {2970, 2130, 6345, 885});
@@ -218,18 +218,18 @@ void MainWindow::createResultRows()
     for (int j = 0; j < 10; ++j) {
         const auto u = static_cast<std::size_t>(j);
         const TwipsRect rect{90.0f + 690.0f * static_cast<float>(j), 540, 675, 285};
-        ui.txt_Gewürfelt[u] = makeCountLabel(
+        ui.txt_Gewuerfelt[u] = makeCountLabel(
             ui.Frame[0], arrayName(QStringLiteral("txt_Gewürfelt"), j), faceHeading(j), rect);
-        ui.txt_Gewürfelt2[u] = makeCountLabel(
+        ui.txt_Gewuerfelt2[u] = makeCountLabel(
             ui.Frame[1], arrayName(QStringLiteral("txt_Gewürfelt2"), j), faceHeading(j), rect);
     }
     for (int j = 0; j < 9; ++j) {
         const auto u = static_cast<std::size_t>(j);
         const TwipsRect rect{60.0f + 690.0f * static_cast<float>(j), 510, 675, 285};
-        ui.txt_Gewürfelt_2er[u] =
+        ui.txt_Gewuerfelt_2er[u] =
             makeCountLabel(ui.Frame[2], arrayName(QStringLiteral("txt_Gewürfelt_2er"), j),
                            thresholdHeading(j), rect);
-        ui.txt_Gewürfelt_2er2[u] =
+        ui.txt_Gewuerfelt_2er2[u] =
             makeCountLabel(ui.Frame[3], arrayName(QStringLiteral("txt_Gewürfelt_2er2"), j),
                            thresholdHeading(j), rect);
     }
@@ -268,15 +268,15 @@ void MainWindow::createBottomControls()
 void MainWindow::setFocusOrder()
 {
     std::vector<QWidget *> order = {ui.cmd_Ende,      ui.SSTab->tabBar(),  ui.OptionWurf[1],
-                                    ui.OptionWurf[0], ui.HScroll,          ui.cmd_Würfel1,
+                                    ui.OptionWurf[0], ui.HScroll,          ui.cmd_Wuerfel1,
                                     ui.cmd_Reset[0],  ui.cmd_ResetWurf[0], ui.OptionWurf2[0],
                                     ui.OptionWurf2[1]};
     for (int i = 0; i < 5; ++i)
-        order.push_back(ui.cmd_Würfel2[static_cast<std::size_t>(i)]);
+        order.push_back(ui.cmd_Wuerfel2[static_cast<std::size_t>(i)]);
     order.push_back(ui.cmd_Reset[1]);
     order.push_back(ui.cmd_ResetWurf[1]);
     for (int i = 5; i < 9; ++i)
-        order.push_back(ui.cmd_Würfel2[static_cast<std::size_t>(i)]);
+        order.push_back(ui.cmd_Wuerfel2[static_cast<std::size_t>(i)]);
     order.insert(order.end(), {ui.HScroll_Augen, ui.Check_90Grad, ui.cmd_Schrift});
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -286,10 +286,10 @@ std::vector<CountLabel *> WindowControls::countLabels() const
 {
     std::vector<CountLabel *> labels;
     labels.reserve(38);
-    labels.insert(labels.end(), txt_Gewürfelt.begin(), txt_Gewürfelt.end());
-    labels.insert(labels.end(), txt_Gewürfelt2.begin(), txt_Gewürfelt2.end());
-    labels.insert(labels.end(), txt_Gewürfelt_2er.begin(), txt_Gewürfelt_2er.end());
-    labels.insert(labels.end(), txt_Gewürfelt_2er2.begin(), txt_Gewürfelt_2er2.end());
+    labels.insert(labels.end(), txt_Gewuerfelt.begin(), txt_Gewuerfelt.end());
+    labels.insert(labels.end(), txt_Gewuerfelt2.begin(), txt_Gewuerfelt2.end());
+    labels.insert(labels.end(), txt_Gewuerfelt_2er.begin(), txt_Gewuerfelt_2er.end());
+    labels.insert(labels.end(), txt_Gewuerfelt_2er2.begin(), txt_Gewuerfelt_2er2.end());
     return labels;
 }
 

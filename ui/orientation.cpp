@@ -10,13 +10,13 @@ void MainWindow::Check_90Grad_Click()
     auto value = [this] {
         return ui.Check_90Grad->isChecked() ? 1 : 0;
     };
-    for (std::size_t i = 0; i < ui.txt_Gewürfelt.size(); ++i) {
-        ui.txt_Gewürfelt[i]->setVertical(value());
-        ui.txt_Gewürfelt2[i]->setVertical(value());
+    for (std::size_t i = 0; i < ui.txt_Gewuerfelt.size(); ++i) {
+        ui.txt_Gewuerfelt[i]->setVertical(value());
+        ui.txt_Gewuerfelt2[i]->setVertical(value());
     }
-    for (std::size_t i = 0; i < ui.txt_Gewürfelt_2er.size(); ++i) {
-        ui.txt_Gewürfelt_2er[i]->setVertical(value());
-        ui.txt_Gewürfelt_2er2[i]->setVertical(value());
+    for (std::size_t i = 0; i < ui.txt_Gewuerfelt_2er.size(); ++i) {
+        ui.txt_Gewuerfelt_2er[i]->setVertical(value());
+        ui.txt_Gewuerfelt_2er2[i]->setVertical(value());
     }
     // The font dialog offers no turned faces; it waits until the captions stand upright.
     ui.cmd_Schrift->setEnabled(value() == 0);

@@ -32,7 +32,7 @@ void makeInactive(CountLabel *label)
 // otherwise. Both handlers of a scroll bar therefore read the same thing.
 void MainWindow::HScroll_Change()
 {
-    ui.txt_AnzahlWürfel->setCaption(QString::number(ui.HScroll->sliderPosition()));
+    ui.txt_AnzahlWuerfel->setCaption(QString::number(ui.HScroll->sliderPosition()));
 }
 
 void MainWindow::HScroll_Scroll()
@@ -53,32 +53,32 @@ void MainWindow::HScroll_Augen_Scroll()
 void MainWindow::sidesUpdate()
 {
     const int sides = ui.HScroll_Augen->sliderPosition();
-    ui.Würfelaugen->setCaption(QString::number(sides));
+    ui.Wuerfelaugen->setCaption(QString::number(sides));
     ui.Label_Augen->setCaption(QStringLiteral("Würfelanzahl mit %1 Seiten").arg(sides));
 
     // First everything active, then the surplus inactive: the outcome depends on sides alone.
-    const int faces = static_cast<int>(ui.txt_Gewürfelt.size());
+    const int faces = static_cast<int>(ui.txt_Gewuerfelt.size());
     for (int k = 0; k < faces; ++k) {
-        makeActive(ui.txt_Gewürfelt[static_cast<std::size_t>(k)]);
-        makeActive(ui.txt_Gewürfelt2[static_cast<std::size_t>(k)]);
+        makeActive(ui.txt_Gewuerfelt[static_cast<std::size_t>(k)]);
+        makeActive(ui.txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
     }
     for (int k = faces - 1; k >= sides; --k) {
-        makeInactive(ui.txt_Gewürfelt[static_cast<std::size_t>(k)]);
-        makeInactive(ui.txt_Gewürfelt2[static_cast<std::size_t>(k)]);
+        makeInactive(ui.txt_Gewuerfelt[static_cast<std::size_t>(k)]);
+        makeInactive(ui.txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
     }
 
-    const int thresholds = static_cast<int>(ui.txt_Gewürfelt_2er.size());
+    const int thresholds = static_cast<int>(ui.txt_Gewuerfelt_2er.size());
     for (int k = 0; k < thresholds; ++k) {
         const auto u = static_cast<std::size_t>(k);
-        makeActive(ui.txt_Gewürfelt_2er[u]);
-        makeActive(ui.txt_Gewürfelt_2er2[u]);
-        ui.cmd_Würfel2[u]->setEnabled(true);
+        makeActive(ui.txt_Gewuerfelt_2er[u]);
+        makeActive(ui.txt_Gewuerfelt_2er2[u]);
+        ui.cmd_Wuerfel2[u]->setEnabled(true);
     }
     for (int j = thresholds; j >= sides; --j) {
         const auto u = static_cast<std::size_t>(j - 1);
-        makeInactive(ui.txt_Gewürfelt_2er[u]);
-        makeInactive(ui.txt_Gewürfelt_2er2[u]);
-        ui.cmd_Würfel2[u]->setEnabled(false);
+        makeInactive(ui.txt_Gewuerfelt_2er[u]);
+        makeInactive(ui.txt_Gewuerfelt_2er2[u]);
+        ui.cmd_Wuerfel2[u]->setEnabled(false);
     }
 }
 

@@ -28,18 +28,18 @@ struct WindowControls
     TabControl *SSTab = nullptr;
 
     // Page "TREFFERWÜRFE "
-    CommandButton *cmd_Würfel1 = nullptr;
+    CommandButton *cmd_Wuerfel1 = nullptr;
     std::array<OptionButton *, 2> OptionWurf{};
     PlainLabel *Label_Augen = nullptr;
-    PlainLabel *txt_AnzahlWürfel = nullptr;
+    PlainLabel *txt_AnzahlWuerfel = nullptr;
     ScrollBar *HScroll = nullptr;
-    PlainLabel *Würfelaugen = nullptr;
+    PlainLabel *Wuerfelaugen = nullptr;
     ScrollBar *HScroll_Augen = nullptr;
 
     // Page "SCHADENSWÜRFE "
     FrameBox *Frame1 = nullptr;
     std::array<OptionButton *, 2> OptionWurf2{};
-    std::array<CommandButton *, 9> cmd_Würfel2{};
+    std::array<CommandButton *, 9> cmd_Wuerfel2{};
 
     // Both pages: index 0 on the hit page, 1 on the damage page.
     std::array<FrameBox *, 4> Frame{}; // 0, 1 face rows; 2, 3 at-least rows
@@ -48,10 +48,10 @@ struct WindowControls
     std::array<PlainLabel *, 2> txt_Wurfinfo{};
     std::map<int, PlainLabel *> Label; // only 12, 24 and 25
 
-    std::array<CountLabel *, 10> txt_Gewürfelt{};
-    std::array<CountLabel *, 10> txt_Gewürfelt2{};
-    std::array<CountLabel *, 9> txt_Gewürfelt_2er{};
-    std::array<CountLabel *, 9> txt_Gewürfelt_2er2{};
+    std::array<CountLabel *, 10> txt_Gewuerfelt{};
+    std::array<CountLabel *, 10> txt_Gewuerfelt2{};
+    std::array<CountLabel *, 9> txt_Gewuerfelt_2er{};
+    std::array<CountLabel *, 9> txt_Gewuerfelt_2er2{};
     std::array<PlainLabel *, 20> LabelWurf{};      // 10..19 in Frame(0), 0..9 in Frame(1)
     std::array<PlainLabel *, 18> LabelWurfUnten{}; // 9..17 in Frame(2), 0..8 in Frame(3)
 
