@@ -2,7 +2,7 @@
 // and then quits. talvero_bench runs it to time the start-up and to take the peak memory.
 
 #include "bench/first_paint_probe.h"
-#include "settings/application.h"
+#include "app/application.h"
 
 #include <QApplication>
 

@@ -34,3 +34,13 @@ if(NOT TALVERO_SANITIZE)
         $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
     target_link_options(talvero_options INTERFACE LINKER:-z,relro LINKER:-z,now)
 endif()
+
+# One of Talvero's libraries, Talvero::<name>: its sources include from the project root and it
+# links the options above.
+function(talvero_add_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(talvero_${name} STATIC ${ARG_SOURCES})
+    add_library(Talvero::${name} ALIAS talvero_${name})
+    target_include_directories(talvero_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(talvero_${name} PUBLIC talvero_options ${ARG_LINKS})
+endfunction()

@@ -2,8 +2,8 @@
 // the close command and the ends of a run. Every store lives in a temporary folder.
 
 #include "settings/about_box.h"
-#include "settings/application.h"
-#include "settings/close_on_signals.h"
+#include "app/application.h"
+#include "app/close_on_signals.h"
 #include "support/settings_run.h"
 #include "support/stderr_capture.h"
 

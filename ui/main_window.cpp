@@ -2,10 +2,10 @@
 
 #include "engine/dice_engine.h"
 #include "engine/start_seed.h"
-#include "ui/accessibility.h"
-#include "ui/caption_rows.h"
-#include "ui/fonts.h"
-#include "ui/pictures.h"
+#include "ui/controls/accessibility.h"
+#include "ui/label_rows.h"
+#include "ui/controls/fonts.h"
+#include "ui/controls/pictures.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>

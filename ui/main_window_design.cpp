@@ -1,8 +1,8 @@
 // The window's controls as designed: kind, name, container, caption, place and look.
 
-#include "ui/fonts.h"
+#include "ui/controls/fonts.h"
 #include "ui/main_window.h"
-#include "ui/pictures.h"
+#include "ui/controls/pictures.h"
 
 #include <QTabBar>
 

@@ -1,6 +1,6 @@
 // The two scroll bars that choose the number of dice and of sides, and the labels that follow.
 
-#include "ui/control_colors.h"
+#include "ui/controls/control_colors.h"
 #include "ui/main_window.h"
 
 namespace talvero {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ui/command_button.h"
-#include "ui/count_label.h"
-#include "ui/font_dialog_control.h"
-#include "ui/frame_box.h"
-#include "ui/image_control.h"
-#include "ui/plain_label.h"
-#include "ui/tab_control.h"
-#include "ui/twips_geometry.h"
+#include "ui/controls/command_button.h"
+#include "ui/controls/count_label.h"
+#include "ui/controls/font_dialog_control.h"
+#include "ui/controls/frame_box.h"
+#include "ui/controls/image_control.h"
+#include "ui/controls/plain_label.h"
+#include "ui/controls/tab_control.h"
+#include "ui/controls/twips_geometry.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

@@ -4,10 +4,10 @@
 // their design names, clicked and typed at through QTest, and read back as they are shown. Modal
 // dialogs are answered; one that no test expects fails the test at once instead of hanging it.
 
-#include "ui/count_label.h"
-#include "ui/frame_box.h"
+#include "ui/controls/count_label.h"
+#include "ui/controls/frame_box.h"
 #include "ui/main_window.h"
-#include "ui/twips_geometry.h"
+#include "ui/controls/twips_geometry.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "ui/command_button.h"
+#include "ui/controls/command_button.h"
 
-#include "ui/outline.h"
+#include "ui/controls/outline.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/close_on_signals.h"
+#include "app/close_on_signals.h"
 #include "settings/session.h"
 #include "settings/settings_store.h"
 #include "ui/main_window.h"

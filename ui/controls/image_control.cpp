@@ -1,4 +1,4 @@
-#include "ui/image_control.h"
+#include "ui/controls/image_control.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/font_dialog_control.h"
+#include "ui/controls/font_dialog_control.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "settings/application.h"
+#include "app/application.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

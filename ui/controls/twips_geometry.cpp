@@ -1,4 +1,4 @@
-#include "ui/twips_geometry.h"
+#include "ui/controls/twips_geometry.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/control_colors.h"
-#include "ui/twips_geometry.h"
+#include "ui/controls/control_colors.h"
+#include "ui/controls/twips_geometry.h"
 
 #include <QAbstractButton>
 

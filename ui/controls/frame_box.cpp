@@ -1,6 +1,6 @@
-#include "ui/frame_box.h"
+#include "ui/controls/frame_box.h"
 
-#include "ui/outline.h"
+#include "ui/controls/outline.h"
 
 #include <QAccessible>
 #include <QPainter>

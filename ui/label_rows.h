@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/count_row.h"
-#include "ui/count_label.h"
+#include "ui/controls/count_label.h"
 
 #include <QString>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "ui/plain_label.h"
+#include "ui/controls/plain_label.h"
 
 #include <QEvent>
 #include <QPainter>

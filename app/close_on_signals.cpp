@@ -1,4 +1,4 @@
-#include "settings/close_on_signals.h"
+#include "app/close_on_signals.h"
 
 #include <QSocketNotifier>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "ui/accessibility.h"
+#include "ui/controls/accessibility.h"
 
-#include "ui/count_label.h"
-#include "ui/frame_box.h"
+#include "ui/controls/count_label.h"
+#include "ui/controls/frame_box.h"
 
 #include <QAccessibleWidget>
 

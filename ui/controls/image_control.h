@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips_geometry.h"
+#include "ui/controls/twips_geometry.h"
 
 #include <QLabel>
 

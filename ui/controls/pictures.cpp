@@ -1,4 +1,4 @@
-#include "ui/pictures.h"
+#include "ui/controls/pictures.h"
 
 #include <QImageReader>
 

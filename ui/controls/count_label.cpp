@@ -1,7 +1,7 @@
-#include "ui/count_label.h"
+#include "ui/controls/count_label.h"
 
-#include "ui/control_colors.h"
-#include "ui/outline.h"
+#include "ui/controls/control_colors.h"
+#include "ui/controls/outline.h"
 
 #include <QAccessible>
 #include <QEnterEvent>

@@ -1,6 +1,6 @@
-#include "ui/tab_control.h"
+#include "ui/controls/tab_control.h"
 
-#include "ui/outline.h"
+#include "ui/controls/outline.h"
 
 #include <QPainter>
 #include <QStyle>
