@@ -3,7 +3,7 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all deps run test asan bench fairness package package-check format clean
+.PHONY: all deps run test asan bench fairness lint package package-check format clean
 
 all: test
 
@@ -50,6 +50,12 @@ package-check: package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
+lint: deps
+	cppcheck --enable=warning,performance,portability --std=c++20 --library=qt --inline-suppr \
+		--error-exitcode=1 --quiet -I . engine ui settings app
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf build

@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -14,15 +14,18 @@ bool installGermanTranslation(QTranslator &translator)
     return QCoreApplication::installTranslator(&translator);
 }
 
-Application::Application(QApplication &app)
-    : session_(window_, store_)
-    , closeOnSignals_(window_)
+Application::Identity::Identity(QTranslator &translator)
 {
-    app.setApplicationName(QStringLiteral("Talvero"));
-    app.setOrganizationName(QStringLiteral("Talvero"));
-    // Lets the desktop match the window to its launcher and icon.
+    QCoreApplication::setApplicationName(QStringLiteral("Talvero"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Talvero"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Talvero"));
-    installGermanTranslation(translator_);
+    installGermanTranslation(translator);
 }
+
+Application::Application()
+    : identity_(translator_)
+    , session_(window_, store_)
+    , closeOnSignals_(window_)
+{}
 
 } // namespace talvero

@@ -7,8 +7,6 @@
 
 #include <QTranslator>
 
-class QApplication;
-
 namespace talvero {
 
 // One run of Talvero: Qt's own texts in German, the user's settings store, the window, and
@@ -16,12 +14,20 @@ namespace talvero {
 class Application
 {
 public:
-    explicit Application(QApplication &app);
+    Application();
 
     MainWindow &window() { return window_; }
 
 private:
+    // Made before the rest: names the application, which the settings path and the desktop's
+    // matching of window and launcher rely on, and installs Qt's German texts.
+    struct Identity
+    {
+        explicit Identity(QTranslator &translator);
+    };
+
     QTranslator translator_;
+    Identity identity_;
     SettingsStore store_;
     MainWindow window_;
     Session session_;

@@ -12,6 +12,8 @@ namespace talvero {
 // settings like any other close. One instance at a time.
 class CloseOnSignals final : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit CloseOnSignals(QWidget &window);
     ~CloseOnSignals() override;

@@ -5,7 +5,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    talvero::Application talvero(app);
+    talvero::Application talvero;
     talvero.window().show();
     return app.exec();
 }

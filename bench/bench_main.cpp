@@ -7,6 +7,7 @@
 #include "engine/dice_engine.h"
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <algorithm>
 #include <cerrno>
@@ -125,12 +126,12 @@ void windowBenchmarks()
     talvero::MainWindow window;
     window.show();
     QCoreApplication::processEvents();
-    window.ui.HScroll->setValue(200);
-    window.ui.HScroll_Augen->setValue(10);
+    window.applyChoices({.dice = 200, .sides = 10});
+    auto *roll = window.findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
     paintPending(window);
 
     report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
-        window.ui.cmd_Wuerfel1->click();
+        roll->click();
         paintPending(window);
     });
 }

@@ -25,7 +25,8 @@ std::string decimal(long long value)
 
 } // namespace
 
-DiceEngine::DiceEngine(TallySet hit, TallySet damage, Clock &clock, std::uint64_t initialSeed)
+DiceEngine::DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock,
+                       std::uint64_t initialSeed)
     : sets_{hit, damage}
     , clock_(clock)
     , random_(initialSeed)
@@ -48,13 +49,6 @@ void DiceEngine::ZufallSetzen()
 std::int16_t DiceEngine::AugenWerfen(std::int16_t sides)
 {
     return faceValue(random_.next(), sides);
-}
-
-void DiceEngine::addDie(Tally set, int faceValue)
-{
-    CountRow &row = tally(set).faceRow;
-    const int label = faceValue - 1;
-    row.setCaption(label, countText(readCount(row.caption(label)) + 1.0));
 }
 
 void DiceEngine::SortierungSetzen(Tally set)
@@ -90,7 +84,7 @@ void DiceEngine::throwDice(Tally set, std::uint64_t dice, int sides)
     sides = std::clamp(sides, 1, kFaceCount);
     std::array<std::uint64_t, kFaceCount> thrown{};
     for (std::uint64_t d = 0; d < dice; ++d)
-        ++thrown[static_cast<std::size_t>(faceValue(random_.next(), sides) - 1)];
+        ++thrown[static_cast<std::size_t>(AugenWerfen(static_cast<std::int16_t>(sides)) - 1)];
 
     CountRow &row = tally(set).faceRow;
     for (int label = 0; label < kFaceCount; ++label) {

@@ -28,13 +28,12 @@ public:
     static constexpr int kThresholdCount = 9; // thresholds 2+..10+
 
     // The rows must have at least kFaceCount and kThresholdCount elements.
-    DiceEngine(TallySet hit, TallySet damage, Clock &clock,
+    DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock,
                std::uint64_t initialSeed = 0x5441'4C56'4552'4F21ull);
 
     // The shared steps of every roll.
     void ZufallSetzen();
     std::int16_t AugenWerfen(std::int16_t sides);
-    void addDie(Tally set, int faceValue);
     void SortierungSetzen(Tally set);
     void ZaehlungLoeschen(Tally set);
 
@@ -48,16 +47,8 @@ public:
     // The follow-up button's tool tip: the hit page's caption at that threshold, as shown.
     std::string followUpToolTip(int index) const;
 
-    // The two reset buttons of a page.
-    void resetCounts(Tally set) { ZaehlungLoeschen(set); }
+    // The roll-counter reset of a page (the counts' reset is ZaehlungLoeschen).
     void resetRollCounter(Tally set);
-
-    double Wurfzaehler(Tally set) const { return rollCounter_[index(set)]; }
-
-    static std::string refusalText(int index);
-    static std::string hitSummary(int dice, int sides);
-    static std::string followUpSummary(int index, std::uint64_t dice);
-    static std::string counterText(double counter);
 
     // A face value from a draw r in [0, 1): floor(sides * r + 1) in double precision.
     static std::int16_t faceValue(float r, int sides)
@@ -65,9 +56,12 @@ public:
         return static_cast<std::int16_t>(static_cast<double>(sides) * static_cast<double>(r) + 1.0);
     }
 
-    RandomSource &random() { return random_; }
-
 private:
+    static std::string refusalText(int index);
+    static std::string hitSummary(int dice, int sides);
+    static std::string followUpSummary(int index, std::uint64_t dice);
+    static std::string counterText(double counter);
+
     static int index(Tally set) { return static_cast<int>(set); }
     TallySet &tally(Tally set) { return sets_[index(set)]; }
     void countRoll(Tally set);
@@ -76,7 +70,7 @@ private:
     std::array<TallySet, 2> sets_;
     Clock &clock_;
     RandomSource random_;
-    std::array<double, 2> rollCounter_{0.0, 0.0};
+    std::array<double, 2> rollCounter_{0.0, 0.0}; // the design's Wurfzähler
 };
 
 } // namespace talvero

@@ -1,7 +1,7 @@
 #include "settings/session.h"
 
 #include "settings/about_box.h"
-#include "settings/font_choice.h"
+#include "settings/font_command.h"
 #include "settings/startup.h"
 #include "ui/main_window.h"
 
@@ -14,16 +14,12 @@ Session::Session(MainWindow &window, SettingsStore &store)
     , store_(store)
 {
     loadSettings(window_, store_);
-    connect(&window_, &MainWindow::unloading, this, &Session::unload);
+    connect(&window_, &MainWindow::closing, this, &Session::unload);
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Session::unload);
-
-    WindowControls &ui = window_.ui;
-    connect(ui.cmd_Schrift, &CommandButton::clicked, this,
+    connect(&window_, &MainWindow::fontRequested, this,
             [this] { cmd_Schrift_Click(window_, store_); });
-    connect(ui.Logo, &ImageControl::clicked, this, [this] { showAbout(&window_); });
-    // The same path as the window's close box.
-    connect(ui.cmd_Ende, &CommandButton::clicked, this, [this] { window_.close(); });
+    connect(&window_, &MainWindow::logoClicked, this, [this] { showAbout(&window_); });
 }
 
 void Session::unload()

@@ -9,9 +9,11 @@ class SettingsStore;
 
 // Ties the window to the settings store for one run: loads the settings when it is made,
 // saves them once when the window closes (by any path, or when the application quits without
-// closing it), and runs the font, about and close commands.
+// closing it), and answers the window's font and logo commands.
 class Session final : public QObject
 {
+    Q_OBJECT
+
 public:
     Session(MainWindow &window, SettingsStore &store);
 

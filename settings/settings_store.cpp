@@ -1,16 +1,18 @@
 #include "settings/settings_store.h"
 
+#include <QLoggingCategory>
 #include <QStringList>
 #include <cmath>
-#include <cstdio>
 
 namespace talvero {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcSettings, "talvero.settings")
+
 void warn(const QString &message)
 {
-    std::fprintf(stderr, "Talvero: %s\n", message.toLocal8Bit().constData());
+    qCWarning(lcSettings).noquote() << message;
 }
 
 } // namespace

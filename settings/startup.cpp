@@ -1,6 +1,6 @@
 #include "settings/startup.h"
 
-#include "settings/font_choice.h"
+#include "settings/font_command.h"
 #include "settings/settings_store.h"
 #include "ui/main_window.h"
 
@@ -24,30 +24,30 @@ bool truthOrDefault(const SettingsStore &store, const SettingKey &key)
 
 } // namespace
 
+WindowChoices storedChoices(const SettingsStore &store)
+{
+    using C = WindowChoices;
+    return {wholeInRange(store, keys::diceCount, C::kFewestDice, C::kMostDice),
+            wholeInRange(store, keys::sides, C::kFewestSides, C::kMostSides),
+            truthOrDefault(store, keys::addHits), truthOrDefault(store, keys::addDamage),
+            // 0 unticked, 1 ticked; 2, a greyed box, stands for unticked here.
+            wholeInRange(store, keys::turned, 0, 2) == 1};
+}
+
 void loadSettings(MainWindow &window, const SettingsStore &store)
 {
-    WindowControls &ui = window.ui;
     SchriftSetzen(window, store);
-    ui.SSTab->setCurrentPage(0);
-    ui.HScroll->setValue(
-        wholeInRange(store, keys::diceCount, ui.HScroll->minimum(), ui.HScroll->maximum()));
-    ui.HScroll_Augen->setValue(
-        wholeInRange(store, keys::sides, ui.HScroll_Augen->minimum(), ui.HScroll_Augen->maximum()));
-    // True selects "Addition"; false leaves the pair as it is, "neue Zählung" by design.
-    ui.OptionWurf[0]->setChecked(truthOrDefault(store, keys::addHits));
-    ui.OptionWurf2[0]->setChecked(truthOrDefault(store, keys::addDamage));
-    // 0 unticked, 1 ticked; 2, a greyed box, stands for unticked here.
-    ui.Check_90Grad->setChecked(wholeInRange(store, keys::turned, 0, 2) == 1);
+    window.applyChoices(storedChoices(store));
 }
 
 void saveSettings(const MainWindow &window, SettingsStore &store)
 {
-    const WindowControls &ui = window.ui;
-    store.write(keys::diceCount, QString::number(ui.HScroll->value()));
-    store.write(keys::sides, QString::number(ui.HScroll_Augen->value()));
-    store.write(keys::addHits, truthText(ui.OptionWurf[0]->isChecked()));
-    store.write(keys::addDamage, truthText(ui.OptionWurf2[0]->isChecked()));
-    store.write(keys::turned, QString::number(ui.Check_90Grad->isChecked() ? 1 : 0));
+    const WindowChoices choices = window.choices();
+    store.write(keys::diceCount, QString::number(choices.dice));
+    store.write(keys::sides, QString::number(choices.sides));
+    store.write(keys::addHits, truthText(choices.addHits));
+    store.write(keys::addDamage, truthText(choices.addDamage));
+    store.write(keys::turned, QString::number(choices.turned ? 1 : 0));
     store.save();
 }
 

@@ -4,11 +4,14 @@ namespace talvero {
 
 class MainWindow;
 class SettingsStore;
+struct WindowChoices;
 
-// Runs once when the window is created, before it is shown: applies the stored font, makes the
-// first page current and sets the selectors, the counting modes and the 90° box from the store,
-// each as the user would (their change handling runs). A stored value that does not convert or
-// is out of range falls back to its key's default.
+// The choices the store holds. A value that does not convert or is out of range falls back to
+// its key's default.
+WindowChoices storedChoices(const SettingsStore &store);
+
+// Runs once when the window is created, before it is shown: applies the stored font, then the
+// stored choices on the first page, each as the user would (their change handling runs).
 void loadSettings(MainWindow &window, const SettingsStore &store);
 
 // Runs once when the window closes: stores the selectors, the counting modes and the 90° box.

@@ -72,11 +72,11 @@ private Q_SLOTS:
     void turnedDigitsWhenRendered();
 
 private:
-    QList<int> turned() const
+    QList<bool> turned() const
     {
-        QList<int> vertical;
+        QList<bool> vertical;
         for (const QString &name : countLabels())
-            vertical << d->the<CountLabel>(name)->Vertical();
+            vertical << d->the<CountLabel>(name)->isVertical();
         return vertical;
     }
     void resizeOuter(float width, float height)
@@ -290,7 +290,7 @@ void LayoutTest::minimisedIsLeftAloneMaximisedLaidOut()
 void LayoutTest::toggleByAnyPath()
 {
     const QList<float> layout = layoutState(*window);
-    const QList<int> upright(38, 0), turnedAll(38, 1);
+    const QList<bool> upright(38, false), turnedAll(38, true);
     auto *box = d->the<QAbstractButton>("Check_90Grad");
     d->click("Check_90Grad"); // mouse
     QCOMPARE(turned(), turnedAll);

@@ -3,8 +3,10 @@
 
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QTabBar>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -13,13 +15,19 @@ int main(int argc, char *argv[])
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     talvero::MainWindow window;
     window.show();
+    // The window's controls, by their design names, as a user finds them.
+    auto click = [&](const QString &name) {
+        window.findChild<QAbstractButton *>(name)->click();
+    };
 
     bool saved = false;
     QTimer::singleShot(0, &window, [&] {
-        window.ui.cmd_Wuerfel1->click();
+        click(QStringLiteral("cmd_Würfel1"));
         saved = window.grab().save(out.filePath(QStringLiteral("hit-page.png")));
-        window.ui.cmd_Wuerfel2[2]->click();
-        window.ui.SSTab->setCurrentPage(1);
+        click(QStringLiteral("cmd_Würfel2(2)"));
+        window.findChild<QWidget *>(QStringLiteral("SSTab"))
+            ->findChild<QTabBar *>()
+            ->setCurrentIndex(1);
         saved = saved && window.grab().save(out.filePath(QStringLiteral("damage-page.png")));
         app.quit();
     });

@@ -3,9 +3,10 @@
 #include "engine/dice_engine.h"
 #include "engine/start_seed.h"
 #include "ui/controls/accessibility.h"
-#include "ui/label_rows.h"
 #include "ui/controls/fonts.h"
 #include "ui/controls/pictures.h"
+#include "ui/label_rows.h"
+#include "ui/window_controls.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -47,6 +48,7 @@ struct MainWindow::EngineBinding
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
+    , ui_(std::make_unique<WindowControls>())
 {
     installFontSubstitutes();
     installAccessibility();
@@ -58,7 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     setAutoFillBackground(true);
 
     createControls();
-    bindEngine();
+    engine_ = std::make_unique<EngineBinding>(*ui_);
     connectHandlers();
     setFocusOrder();
     const QSize designed = pixelRect(kDesignClientArea).size();
@@ -73,66 +75,96 @@ QString MainWindow::shortTitle()
     return QStringLiteral("Talvero");
 }
 
-DiceEngine &MainWindow::engine()
+WindowChoices MainWindow::choices() const
 {
-    return binding_->engine;
+    return {ui_->HScroll->value(), ui_->HScroll_Augen->value(), ui_->OptionWurf[0]->isChecked(),
+            ui_->OptionWurf2[0]->isChecked(), ui_->Check_90Grad->isChecked()};
 }
 
-void MainWindow::bindEngine()
+void MainWindow::applyChoices(const WindowChoices &choices)
 {
-    binding_ = std::make_unique<EngineBinding>(ui);
+    ui_->SSTab->setCurrentPage(0);
+    ui_->HScroll->setValue(choices.dice);
+    ui_->HScroll_Augen->setValue(choices.sides);
+    ui_->OptionWurf[choices.addHits ? 0 : 1]->setChecked(true);
+    ui_->OptionWurf2[choices.addDamage ? 0 : 1]->setChecked(true);
+    ui_->Check_90Grad->setChecked(choices.turned);
+}
+
+void MainWindow::setCountFont(const CountFont &font)
+{
+    for (CountLabel *label : ui_->countLabels()) {
+        if (!font.name.isEmpty())
+            label->setFontName(font.name);
+        if (font.bold)
+            label->setFontBold(*font.bold);
+        if (font.italic)
+            label->setFontItalic(*font.italic);
+    }
+}
+
+std::optional<FontChoice> MainWindow::chooseFont(const FontPreset &preset)
+{
+    return ui_->CommonDialog->showFont(preset);
 }
 
 void MainWindow::connectHandlers()
 {
-    connect(ui.cmd_Wuerfel1, &CommandButton::clicked, this, [this] { cmd_Wuerfel1_Click(); });
-    for (int i = 0; i < 9; ++i) {
-        CommandButton *button = ui.cmd_Wuerfel2[static_cast<std::size_t>(i)];
+    connect(ui_->cmd_Wuerfel1, &CommandButton::clicked, this, [this] { cmd_Wuerfel1_Click(); });
+    for (int i = 0; i < DiceEngine::kThresholdCount; ++i) {
+        CommandButton *button = ui_->cmd_Wuerfel2[static_cast<std::size_t>(i)];
         connect(button, &CommandButton::clicked, this, [this, i] { cmd_Wuerfel2_Click(i); });
         connect(button, &CommandButton::pointerEntered, this,
                 [this, i] { cmd_Wuerfel2_ToolTip(i); });
     }
-    connect(ui.HScroll, &QScrollBar::valueChanged, this, [this] { HScroll_Change(); });
-    connect(ui.HScroll, &QScrollBar::sliderMoved, this, [this] { HScroll_Scroll(); });
-    connect(ui.HScroll_Augen, &QScrollBar::valueChanged, this, [this] { HScroll_Augen_Change(); });
-    connect(ui.HScroll_Augen, &QScrollBar::sliderMoved, this, [this] { HScroll_Augen_Scroll(); });
-    // Any change of the box's value: mouse, keyboard, assistive technology or code.
-    connect(ui.Check_90Grad, &QCheckBox::stateChanged, this, [this] { Check_90Grad_Click(); });
     for (int i = 0; i < 2; ++i) {
-        connect(ui.cmd_Reset[static_cast<std::size_t>(i)], &CommandButton::clicked, this,
+        connect(ui_->cmd_Reset[static_cast<std::size_t>(i)], &CommandButton::clicked, this,
                 [this, i] { cmd_Reset_Click(i); });
-        connect(ui.cmd_ResetWurf[static_cast<std::size_t>(i)], &CommandButton::clicked, this,
+        connect(ui_->cmd_ResetWurf[static_cast<std::size_t>(i)], &CommandButton::clicked, this,
                 [this, i] { cmd_ResetWurf_Click(i); });
     }
+    // A scroll bar reports the thumb while it is dragged and its value when that changes; both
+    // run the same change handling.
+    connect(ui_->HScroll, &QScrollBar::valueChanged, this, &MainWindow::HScroll_Change);
+    connect(ui_->HScroll, &QScrollBar::sliderMoved, this, &MainWindow::HScroll_Change);
+    connect(ui_->HScroll_Augen, &QScrollBar::valueChanged, this, &MainWindow::HScroll_Augen_Change);
+    connect(ui_->HScroll_Augen, &QScrollBar::sliderMoved, this, &MainWindow::HScroll_Augen_Change);
+    // Any change of the box's value: mouse, keyboard, assistive technology or code.
+    connect(ui_->Check_90Grad, &QCheckBox::toggled, this, &MainWindow::Check_90Grad_Click);
+    connect(ui_->cmd_Schrift, &CommandButton::clicked, this, &MainWindow::fontRequested);
+    connect(ui_->Logo, &ImageControl::clicked, this, &MainWindow::logoClicked);
+    // The same path as the window's close box.
+    connect(ui_->cmd_Ende, &CommandButton::clicked, this, &MainWindow::close);
 }
 
 void MainWindow::cmd_Wuerfel1_Click()
 {
-    engine().hitRoll(ui.HScroll->value(), ui.HScroll_Augen->value(), ui.OptionWurf[1]->isChecked());
+    engine_->engine.hitRoll(ui_->HScroll->value(), ui_->HScroll_Augen->value(),
+                            ui_->OptionWurf[1]->isChecked());
 }
 
 void MainWindow::cmd_Wuerfel2_Click(int index)
 {
-    const auto refusal =
-        engine().followUpRoll(index, ui.HScroll_Augen->value(), ui.OptionWurf2[1]->isChecked());
+    const auto refusal = engine_->engine.followUpRoll(index, ui_->HScroll_Augen->value(),
+                                                      ui_->OptionWurf2[1]->isChecked());
     if (refusal)
         showRefusal(QString::fromStdString(*refusal));
 }
 
 void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 {
-    ui.cmd_Wuerfel2[static_cast<std::size_t>(index)]->setToolTip(
-        QString::fromStdString(engine().followUpToolTip(index)));
+    ui_->cmd_Wuerfel2[static_cast<std::size_t>(index)]->setToolTip(
+        QString::fromStdString(engine_->engine.followUpToolTip(index)));
 }
 
 void MainWindow::cmd_Reset_Click(int index)
 {
-    engine().resetCounts(static_cast<Tally>(index));
+    engine_->engine.ZaehlungLoeschen(static_cast<Tally>(index));
 }
 
 void MainWindow::cmd_ResetWurf_Click(int index)
 {
-    engine().resetRollCounter(static_cast<Tally>(index));
+    engine_->engine.resetRollCounter(static_cast<Tally>(index));
 }
 
 void MainWindow::showRefusal(const QString &text)
@@ -144,7 +176,7 @@ void MainWindow::showRefusal(const QString &text)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Q_EMIT unloading();
+    Q_EMIT closing();
     event->accept();
 }
 

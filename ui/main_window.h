@@ -1,21 +1,51 @@
 #pragma once
 
 // Talvero's one window. How the pieces meet:
-//   ui/       this window, its controls (WindowControls) and their handlers: a handler reads its
-//             controls, calls the dice engine, and the engine writes captions back through
-//             CountLabelRow and ControlCaption.
-//   engine/   DiceEngine: the rolls and resets, on rows of captions, without Qt.
-//   settings/ the settings store; at start-up and on `unloading` it sets and reads the
-//             controls as a user would, and it runs the font, about and close commands.
+//   ui/controls/  the control kinds the window is made of: count label, command button, frames,
+//                 tab control, plain labels, the font dialog, with twips geometry and pictures.
+//   ui/           this window. Its controls are its own (WindowControls, in window_controls.h);
+//                 a handler reads them and calls the dice engine, which writes its captions back
+//                 through the label rows. The layout pass, the selectors and the 90° turn too.
+//   engine/       DiceEngine: the rolls and resets, on rows of captions, without Qt.
+//   settings/     the settings store. It talks to the window only through the face below: it
+//                 applies the stored choices and font at start-up, saves the choices on
+//                 `closing`, and answers `fontRequested` and `logoClicked`.
+//   app/          one run of the program: the store, the window and the session between them.
 
-#include "ui/window_controls.h"
+#include "ui/controls/font_dialog_control.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace talvero {
 
-class DiceEngine;
+struct WindowControls;
+
+// The five choices the settings store keeps, and the ranges of the two selectors.
+struct WindowChoices
+{
+    static constexpr int kFewestDice = 1;
+    static constexpr int kMostDice = 200;
+    static constexpr int kFewestSides = 2;
+    static constexpr int kMostSides = 10;
+
+    int dice = 60;
+    int sides = 6;
+    bool addHits = false;   // "Addition" on the hit page, else "neue Zählung"
+    bool addDamage = false; // the same on the damage page
+    bool turned = false;    // "90°" ticked
+
+    bool operator==(const WindowChoices &) const = default;
+};
+
+// The count labels' face, bold and italic; an empty name or a missing value keeps the labels' own.
+struct CountFont
+{
+    QString name;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+};
 
 class MainWindow final : public QWidget
 {
@@ -28,41 +58,23 @@ public:
     // Caption of message boxes that bring none of their own.
     static QString shortTitle();
 
-    WindowControls ui;
+    // The choices as the controls show them.
+    WindowChoices choices() const;
+    // Starts a run on them: the first page current, then each choice set as the user sets it, so
+    // a changed selector runs its change handling and a ticked "90°" turns the count labels.
+    void applyChoices(const WindowChoices &choices);
 
-    DiceEngine &engine();
+    // Face, bold and italic of all 38 count labels; their size stays the layout's.
+    void setCountFont(const CountFont &font);
 
-    // Handlers of the roll and reset buttons.
-    void cmd_Wuerfel1_Click();
-    void cmd_Wuerfel2_Click(int index);
-    void cmd_Wuerfel2_ToolTip(int index);
-    void cmd_Reset_Click(int index);
-    void cmd_ResetWurf_Click(int index);
-
-    // The selectors: number of dice and of sides, while dragged and when changed.
-    void HScroll_Change();
-    void HScroll_Scroll();
-    void HScroll_Augen_Change();
-    void HScroll_Augen_Scroll();
-    // Marks which result labels and follow-up buttons make sense for the number of sides.
-    void sidesUpdate();
-
-    // Fits the frames, count labels and bottom controls to the window's size.
-    void layoutPass();
-    // Turns the count labels' captions by 90 degrees while "90°" is ticked.
-    void Check_90Grad_Click();
-
-    // The window's outer size in twips. Window managers draw frames of their own thickness (and
-    // offscreen there is none), so the designed frame allowance stands in for it: the designed
-    // client area is exactly the designed outer size.
-    float outerWidth() const;
-    float outerHeight() const;
-    void setOuterWidth(float twips);
-    void setOuterHeight(float twips);
+    // Shows the font dialog, modal, opened on the preset; the user's choice, or nothing when the
+    // user cancels. The dialog keeps what it showed last for what the preset leaves out.
+    std::optional<FontChoice> chooseFont(const FontPreset &preset);
 
 Q_SIGNALS:
-    // The window is closing, by any path; the settings are saved on this.
-    void unloading();
+    void fontRequested(); // "Schriftart" clicked
+    void logoClicked();
+    void closing(); // the window closes, by any path
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,11 +90,36 @@ private:
     void createBottomControls();
     void connectHandlers();
     void setFocusOrder();
-    void bindEngine();
+
+    // Handlers of the roll and reset buttons.
+    void cmd_Wuerfel1_Click();
+    void cmd_Wuerfel2_Click(int index);
+    void cmd_Wuerfel2_ToolTip(int index);
+    void cmd_Reset_Click(int index);
+    void cmd_ResetWurf_Click(int index);
     void showRefusal(const QString &text);
 
+    // The selectors: number of dice and of sides, while dragged and when changed.
+    void HScroll_Change();
+    void HScroll_Augen_Change();
+    // Marks which result labels and follow-up buttons make sense for the number of sides.
+    void sidesUpdate();
+
+    // Fits the frames, count labels and bottom controls to the window's size.
+    void layoutPass();
+    // Turns the count labels' captions by 90 degrees while "90°" is ticked.
+    void Check_90Grad_Click();
+
+    // The window's outer size in twips. Window managers draw frames of their own thickness (and
+    // offscreen there is none), so the designed allowance for border and title bar stands in.
+    float outerWidth() const;
+    float outerHeight() const;
+    void setOuterWidth(float twips);
+    void setOuterHeight(float twips);
+
     struct EngineBinding;
-    std::unique_ptr<EngineBinding> binding_;
+    std::unique_ptr<WindowControls> ui_;
+    std::unique_ptr<EngineBinding> engine_;
     bool shownOnce_ = false;
 };
 

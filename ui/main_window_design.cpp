@@ -1,8 +1,9 @@
 // The window's controls as designed: kind, name, container, caption, place and look.
 
 #include "ui/controls/fonts.h"
-#include "ui/main_window.h"
 #include "ui/controls/pictures.h"
+#include "ui/main_window.h"
+#include "ui/window_controls.h"
 
 #include <QTabBar>
 
@@ -24,14 +25,14 @@ Control *place(Control *control, const QString &name, const TwipsRect &rect)
 }
 
 CommandButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                          const TwipsRect &rect, const colors::ButtonColors &colors, int faceType,
-                          const QCursor &pointer)
+                          const TwipsRect &rect, const colors::ButtonColors &colors,
+                          CommandButton::Face face, const QCursor &pointer)
 {
     auto *button = place(new CommandButton(parent), name, rect);
     button->setText(caption);
     button->setFont(buttonFont());
     button->setColors(colors);
-    button->setFaceType(faceType);
+    button->setFace(face);
     button->setCursor(pointer);
     return button;
 }
@@ -41,7 +42,7 @@ CommandButton *makeSymbolButton(QWidget *parent, const QString &name, CommandBut
                                 const QCursor &pointer)
 {
     auto *button = makeButton(parent, name, QString(), rect, colors::lightButton,
-                              CommandButton::SymbolFace, pointer);
+                              CommandButton::Face::Symbol, pointer);
     button->setSymbol(symbol);
     button->setAccessibleName(accessibleName);
     return button;
@@ -123,10 +124,10 @@ QString thresholdHeading(int j)
 
 void MainWindow::createControls()
 {
-    ui.SSTab = place(new TabControl(this), QStringLiteral("SSTab"), {30, 90, 9885, 3465});
-    createHitPage(ui.SSTab->addPage(QStringLiteral("TREFFERWÜRFE ")));
-    createDamagePage(ui.SSTab->addPage(QStringLiteral("SCHADENSWÜRFE ")));
-    ui.SSTab->setCurrentPage(0);
+    ui_->SSTab = place(new TabControl(this), QStringLiteral("SSTab"), {30, 90, 9885, 3465});
+    createHitPage(ui_->SSTab->addPage(QStringLiteral("TREFFERWÜRFE ")));
+    createDamagePage(ui_->SSTab->addPage(QStringLiteral("SCHADENSWÜRFE ")));
+    ui_->SSTab->setCurrentPage(0);
     createResultRows();
     createBottomControls();
 }
@@ -135,62 +136,64 @@ void MainWindow::createHitPage(QWidget *page)
 {
     using V = PlainLabel::Variant;
     const QCursor hand = pointingHandCursor();
-    ui.cmd_Wuerfel1 =
+    ui_->cmd_Wuerfel1 =
         makeButton(page, QStringLiteral("cmd_Würfel1"), QStringLiteral("Würfeln"),
-                   {180, 450, 1905, 945}, colors::rollButton, CommandButton::RaisedFace, hand);
-    ui.OptionWurf[0] = makeOption(page, arrayName(QStringLiteral("OptionWurf"), 0),
-                                  QStringLiteral("Addition"), {2250, 660, 1095, 225}, false);
-    ui.OptionWurf[1] = makeOption(page, arrayName(QStringLiteral("OptionWurf"), 1),
-                                  QStringLiteral("neue Zählung"), {3390, 660, 1485, 225}, true);
-    ui.Frame[0] = makeFrame(page, arrayName(QStringLiteral("Frame"), 0),
-                            QStringLiteral("Wurfergebnis"), {2220, 1050, 7065, 915});
-    ui.cmd_Reset[0] = makeSymbolButton(
+                   {180, 450, 1905, 945}, colors::rollButton, CommandButton::Face::Raised, hand);
+    ui_->OptionWurf[0] = makeOption(page, arrayName(QStringLiteral("OptionWurf"), 0),
+                                    QStringLiteral("Addition"), {2250, 660, 1095, 225}, false);
+    ui_->OptionWurf[1] = makeOption(page, arrayName(QStringLiteral("OptionWurf"), 1),
+                                    QStringLiteral("neue Zählung"), {3390, 660, 1485, 225}, true);
+    ui_->Frame[0] = makeFrame(page, arrayName(QStringLiteral("Frame"), 0),
+                              QStringLiteral("Wurfergebnis"), {2220, 1050, 7065, 915});
+    ui_->cmd_Reset[0] = makeSymbolButton(
         page, arrayName(QStringLiteral("cmd_Reset"), 0), CommandButton::Symbol::ClearCounts,
         QStringLiteral("Zählung löschen"), {9300, 1140, 405, 345}, hand);
-    ui.Label_Augen =
+    ui_->Label_Augen =
         makeLabel(page, QStringLiteral("Label_Augen"), V::TextLine,
                   QStringLiteral("Würfelanzahl mit 6 Seiten "), {210, 1470, 1845, 195});
-    ui.txt_AnzahlWuerfel = makeLabel(page, QStringLiteral("txt_AnzahlWürfel"), V::BoxedNumber,
-                                    QStringLiteral("60"), {300, 1740, 1125, 285});
-    ui.HScroll = makeScrollBar(page, QStringLiteral("HScroll"), QStringLiteral("Würfelanzahl"),
-                               {270, 2070, 1125, 255}, 1, 200, 60);
-    ui.Frame[2] = makeFrame(page, arrayName(QStringLiteral("Frame"), 2),
-                            QStringLiteral("Sortierung"), {2970, 2130, 6345, 885});
-    ui.cmd_ResetWurf[0] = makeSymbolButton(
+    ui_->txt_AnzahlWuerfel = makeLabel(page, QStringLiteral("txt_AnzahlWürfel"), V::BoxedNumber,
+                                       QStringLiteral("60"), {300, 1740, 1125, 285});
+    ui_->HScroll = makeScrollBar(page, QStringLiteral("HScroll"), QStringLiteral("Würfelanzahl"),
+                                 {270, 2070, 1125, 255}, WindowChoices::kFewestDice,
+                                 WindowChoices::kMostDice, WindowChoices().dice);
+    ui_->Frame[2] = makeFrame(page, arrayName(QStringLiteral("Frame"), 2),
+                              QStringLiteral("Sortierung"), {2970, 2130, 6345, 885});
+    ui_->cmd_ResetWurf[0] = makeSymbolButton(
         page, arrayName(QStringLiteral("cmd_ResetWurf"), 0), CommandButton::Symbol::ResetCounter,
         QStringLiteral("Wurfzähler zurücksetzen"), {180, 2430, 345, 345}, hand);
-    ui.txt_Wurfinfo[0] = makeLabel(page, arrayName(QStringLiteral("txt_Wurfinfo"), 0), V::TextLine,
-                                   QStringLiteral("Wurf 0"), {600, 2520, 480, 195});
-    ui.Label[25] =
+    ui_->txt_Wurfinfo[0] = makeLabel(page, arrayName(QStringLiteral("txt_Wurfinfo"), 0),
+                                     V::TextLine, QStringLiteral("Wurf 0"), {600, 2520, 480, 195});
+    ui_->Label25 =
         makeLabel(page, arrayName(QStringLiteral("Label"), 25), V::TextLine,
                   QStringLiteral("Anzahl der Seiten pro Würfel"), {120, 2880, 2025, 195});
-    ui.Wuerfelaugen = makeLabel(page, QStringLiteral("Würfelaugen"), V::BoxedNumber,
-                               QStringLiteral("6"), {120, 3090, 615, 285});
-    ui.HScroll_Augen =
+    ui_->Wuerfelaugen = makeLabel(page, QStringLiteral("Würfelaugen"), V::BoxedNumber,
+                                  QStringLiteral("6"), {120, 3090, 615, 285});
+    ui_->HScroll_Augen =
         makeScrollBar(page, QStringLiteral("HScroll_Augen"), QStringLiteral("Anzahl der Seiten"),
-                      {780, 3120, 1365, 255}, 2, 10, 6);
+                      {780, 3120, 1365, 255}, WindowChoices::kFewestSides,
+                      WindowChoices::kMostSides, WindowChoices().sides);
 }
 
 void MainWindow::createDamagePage(QWidget *page)
 {
     using V = PlainLabel::Variant;
     const QCursor hand = pointingHandCursor();
-    ui.Frame1 = makeFrame(page, QStringLiteral("Frame1"), QString(), {2220, 600, 2955, 375});
-    ui.Frame1->setBorder(false);
-    ui.OptionWurf2[0] = makeOption(ui.Frame1, arrayName(QStringLiteral("OptionWurf2"), 0),
-                                   QStringLiteral("Addition"), {30, 60, 945, 225}, false);
-    ui.OptionWurf2[1] = makeOption(ui.Frame1, arrayName(QStringLiteral("OptionWurf2"), 1),
-                                   QStringLiteral("neue Zählung"), {1170, 60, 1485, 225}, true);
-    ui.Label[12] = makeLabel(page, arrayName(QStringLiteral("Label"), 12), V::TextLine,
+    ui_->Frame1 = makeFrame(page, QStringLiteral("Frame1"), QString(), {2220, 600, 2955, 375});
+    ui_->Frame1->setBorder(false);
+    ui_->OptionWurf2[0] = makeOption(ui_->Frame1, arrayName(QStringLiteral("OptionWurf2"), 0),
+                                     QStringLiteral("Addition"), {30, 60, 945, 225}, false);
+    ui_->OptionWurf2[1] = makeOption(ui_->Frame1, arrayName(QStringLiteral("OptionWurf2"), 1),
+                                     QStringLiteral("neue Zählung"), {1170, 60, 1485, 225}, true);
+    ui_->Label12 = makeLabel(page, arrayName(QStringLiteral("Label"), 12), V::TextLine,
                              QStringLiteral("Weiterwürfel mit..."), {270, 870, 1560, 195});
     QFont bold = designFont();
     bold.setBold(true);
-    ui.Label[12]->setFont(bold);
-    ui.Frame[1] = makeFrame(page, arrayName(QStringLiteral("Frame"), 1),
-                            QStringLiteral("Wurfergebnis"), {2220, 1050, 7065, 915});
-    ui.Label[24] = makeLabel(page, arrayName(QStringLiteral("Label"), 24), V::TextLine,
+    ui_->Label12->setFont(bold);
+    ui_->Frame[1] = makeFrame(page, arrayName(QStringLiteral("Frame"), 1),
+                              QStringLiteral("Wurfergebnis"), {2220, 1050, 7065, 915});
+    ui_->Label24 = makeLabel(page, arrayName(QStringLiteral("Label"), 24), V::TextLine,
                              QStringLiteral("(Schadenswurf)"), {240, 1110, 1110, 195});
-    ui.cmd_Reset[1] = makeSymbolButton(
+    ui_->cmd_Reset[1] = makeSymbolButton(
         page, arrayName(QStringLiteral("cmd_Reset"), 1), CommandButton::Symbol::ClearCounts,
         QStringLiteral("Zählung löschen"), {9300, 1140, 405, 345}, hand);
     constexpr float lefts[9] = {180, 570, 960, 1350, 1740, 180, 570, 960, 1350};
@@ -198,18 +201,18 @@ void MainWindow::createDamagePage(QWidget *page)
         const TwipsRect rect{lefts[i], i < 5 ? 1320.0f : 1710.0f, i == 8 ? 750.0f : 360.0f, 360};
         auto *button =
             makeButton(page, arrayName(QStringLiteral("cmd_Würfel2"), i), thresholdHeading(i), rect,
-                       colors::followUpButton, CommandButton::RaisedFace, hand);
+                       colors::followUpButton, CommandButton::Face::Raised, hand);
         // Thresholds above the designed six sides cannot be rolled.
         button->setEnabled(i < 5);
-        ui.cmd_Wuerfel2[static_cast<std::size_t>(i)] = button;
+        ui_->cmd_Wuerfel2[static_cast<std::size_t>(i)] = button;
     }
-    ui.Frame[3] = makeFrame(page, arrayName(QStringLiteral("Frame"), 3),
-                            QStringLiteral("Sortierung"), {2970, 2130, 6345, 885});
-    ui.cmd_ResetWurf[1] = makeSymbolButton(
+    ui_->Frame[3] = makeFrame(page, arrayName(QStringLiteral("Frame"), 3),
+                              QStringLiteral("Sortierung"), {2970, 2130, 6345, 885});
+    ui_->cmd_ResetWurf[1] = makeSymbolButton(
         page, arrayName(QStringLiteral("cmd_ResetWurf"), 1), CommandButton::Symbol::ResetCounter,
         QStringLiteral("Wurfzähler zurücksetzen"), {180, 2160, 375, 345}, hand);
-    ui.txt_Wurfinfo[1] = makeLabel(page, arrayName(QStringLiteral("txt_Wurfinfo"), 1), V::TextLine,
-                                   QStringLiteral("Wurf 0"), {600, 2250, 510, 195});
+    ui_->txt_Wurfinfo[1] = makeLabel(page, arrayName(QStringLiteral("txt_Wurfinfo"), 1),
+                                     V::TextLine, QStringLiteral("Wurf 0"), {600, 2250, 510, 195});
 }
 
 void MainWindow::createResultRows()
@@ -218,31 +221,31 @@ void MainWindow::createResultRows()
     for (int j = 0; j < 10; ++j) {
         const auto u = static_cast<std::size_t>(j);
         const TwipsRect rect{90.0f + 690.0f * static_cast<float>(j), 540, 675, 285};
-        ui.txt_Gewuerfelt[u] = makeCountLabel(
-            ui.Frame[0], arrayName(QStringLiteral("txt_Gewürfelt"), j), faceHeading(j), rect);
-        ui.txt_Gewuerfelt2[u] = makeCountLabel(
-            ui.Frame[1], arrayName(QStringLiteral("txt_Gewürfelt2"), j), faceHeading(j), rect);
+        ui_->txt_Gewuerfelt[u] = makeCountLabel(
+            ui_->Frame[0], arrayName(QStringLiteral("txt_Gewürfelt"), j), faceHeading(j), rect);
+        ui_->txt_Gewuerfelt2[u] = makeCountLabel(
+            ui_->Frame[1], arrayName(QStringLiteral("txt_Gewürfelt2"), j), faceHeading(j), rect);
     }
     for (int j = 0; j < 9; ++j) {
         const auto u = static_cast<std::size_t>(j);
         const TwipsRect rect{60.0f + 690.0f * static_cast<float>(j), 510, 675, 285};
-        ui.txt_Gewuerfelt_2er[u] =
-            makeCountLabel(ui.Frame[2], arrayName(QStringLiteral("txt_Gewürfelt_2er"), j),
+        ui_->txt_Gewuerfelt_2er[u] =
+            makeCountLabel(ui_->Frame[2], arrayName(QStringLiteral("txt_Gewürfelt_2er"), j),
                            thresholdHeading(j), rect);
-        ui.txt_Gewuerfelt_2er2[u] =
-            makeCountLabel(ui.Frame[3], arrayName(QStringLiteral("txt_Gewürfelt_2er2"), j),
+        ui_->txt_Gewuerfelt_2er2[u] =
+            makeCountLabel(ui_->Frame[3], arrayName(QStringLiteral("txt_Gewürfelt_2er2"), j),
                            thresholdHeading(j), rect);
     }
     for (int k = 0; k < 20; ++k) {
         const Column column = kFaceHeadings[k % 10];
-        ui.LabelWurf[static_cast<std::size_t>(k)] =
-            makeLabel(ui.Frame[k >= 10 ? 0 : 1], arrayName(QStringLiteral("LabelWurf"), k),
+        ui_->LabelWurf[static_cast<std::size_t>(k)] =
+            makeLabel(ui_->Frame[k >= 10 ? 0 : 1], arrayName(QStringLiteral("LabelWurf"), k),
                       V::Heading, faceHeading(k % 10), {column.left, 300, column.width, 195});
     }
     for (int k = 0; k < 18; ++k) {
         const Column column = kThresholdHeadings[k % 9];
-        ui.LabelWurfUnten[static_cast<std::size_t>(k)] =
-            makeLabel(ui.Frame[k >= 9 ? 2 : 3], arrayName(QStringLiteral("LabelWurfUnten"), k),
+        ui_->LabelWurfUnten[static_cast<std::size_t>(k)] =
+            makeLabel(ui_->Frame[k >= 9 ? 2 : 3], arrayName(QStringLiteral("LabelWurfUnten"), k),
                       V::Heading, thresholdHeading(k % 9), {column.left, 270, column.width, 195});
     }
 }
@@ -250,47 +253,36 @@ void MainWindow::createResultRows()
 void MainWindow::createBottomControls()
 {
     const QCursor hand = pointingHandCursor();
-    ui.Logo = place(new ImageControl(this), QStringLiteral("Logo"), {60, 3600, 1110, 450});
-    ui.Logo->setPicture(logoPicture());
-    ui.Logo->setAccessibleName(QStringLiteral("Talvero"));
-    ui.Check_90Grad = place(new CheckBox(QStringLiteral("90°"), this),
-                            QStringLiteral("Check_90Grad"), {1560, 3720, 615, 285});
-    ui.cmd_Schrift =
+    ui_->Logo = place(new ImageControl(this), QStringLiteral("Logo"), {60, 3600, 1110, 450});
+    ui_->Logo->setPicture(logoPicture());
+    ui_->Logo->setAccessibleName(QStringLiteral("Talvero"));
+    ui_->Check_90Grad = place(new CheckBox(QStringLiteral("90°"), this),
+                              QStringLiteral("Check_90Grad"), {1560, 3720, 615, 285});
+    ui_->cmd_Schrift =
         makeButton(this, QStringLiteral("cmd_Schrift"), QStringLiteral("Schriftart"),
-                   {7110, 3600, 1365, 420}, colors::lightButton, CommandButton::SoftFace, hand);
-    ui.cmd_Ende =
+                   {7110, 3600, 1365, 420}, colors::lightButton, CommandButton::Face::Soft, hand);
+    ui_->cmd_Ende =
         makeButton(this, QStringLiteral("cmd_Ende"), QStringLiteral("&Schließen"),
-                   {8520, 3600, 1365, 405}, colors::lightButton, CommandButton::FlatFace, hand);
-    ui.CommonDialog = new FontDialogControl(this);
-    ui.CommonDialog->setObjectName(QStringLiteral("CommonDialog"));
+                   {8520, 3600, 1365, 405}, colors::lightButton, CommandButton::Face::Flat, hand);
+    ui_->CommonDialog = new FontDialogControl(this);
+    ui_->CommonDialog->setObjectName(QStringLiteral("CommonDialog"));
 }
 
 void MainWindow::setFocusOrder()
 {
-    std::vector<QWidget *> order = {ui.cmd_Ende,      ui.SSTab->tabBar(),  ui.OptionWurf[1],
-                                    ui.OptionWurf[0], ui.HScroll,          ui.cmd_Wuerfel1,
-                                    ui.cmd_Reset[0],  ui.cmd_ResetWurf[0], ui.OptionWurf2[0],
-                                    ui.OptionWurf2[1]};
+    std::vector<QWidget *> order = {ui_->cmd_Ende,      ui_->SSTab->tabBar(),  ui_->OptionWurf[1],
+                                    ui_->OptionWurf[0], ui_->HScroll,          ui_->cmd_Wuerfel1,
+                                    ui_->cmd_Reset[0],  ui_->cmd_ResetWurf[0], ui_->OptionWurf2[0],
+                                    ui_->OptionWurf2[1]};
     for (int i = 0; i < 5; ++i)
-        order.push_back(ui.cmd_Wuerfel2[static_cast<std::size_t>(i)]);
-    order.push_back(ui.cmd_Reset[1]);
-    order.push_back(ui.cmd_ResetWurf[1]);
+        order.push_back(ui_->cmd_Wuerfel2[static_cast<std::size_t>(i)]);
+    order.push_back(ui_->cmd_Reset[1]);
+    order.push_back(ui_->cmd_ResetWurf[1]);
     for (int i = 5; i < 9; ++i)
-        order.push_back(ui.cmd_Wuerfel2[static_cast<std::size_t>(i)]);
-    order.insert(order.end(), {ui.HScroll_Augen, ui.Check_90Grad, ui.cmd_Schrift});
+        order.push_back(ui_->cmd_Wuerfel2[static_cast<std::size_t>(i)]);
+    order.insert(order.end(), {ui_->HScroll_Augen, ui_->Check_90Grad, ui_->cmd_Schrift});
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-std::vector<CountLabel *> WindowControls::countLabels() const
-{
-    std::vector<CountLabel *> labels;
-    labels.reserve(38);
-    labels.insert(labels.end(), txt_Gewuerfelt.begin(), txt_Gewuerfelt.end());
-    labels.insert(labels.end(), txt_Gewuerfelt2.begin(), txt_Gewuerfelt2.end());
-    labels.insert(labels.end(), txt_Gewuerfelt_2er.begin(), txt_Gewuerfelt_2er.end());
-    labels.insert(labels.end(), txt_Gewuerfelt_2er2.begin(), txt_Gewuerfelt_2er2.end());
-    return labels;
 }
 
 } // namespace talvero

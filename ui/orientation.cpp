@@ -1,25 +1,26 @@
 // The "90°" box: turns the captions of all count labels, and back.
 
 #include "ui/main_window.h"
+#include "ui/window_controls.h"
 
 namespace talvero {
 
 void MainWindow::Check_90Grad_Click()
 {
-    // The box's value as a number: 0 unticked, 1 ticked, read afresh for every label.
-    auto value = [this] {
-        return ui.Check_90Grad->isChecked() ? 1 : 0;
+    // The box is read afresh for every label, in the design's order of rows.
+    auto turned = [this] {
+        return ui_->Check_90Grad->isChecked();
     };
-    for (std::size_t i = 0; i < ui.txt_Gewuerfelt.size(); ++i) {
-        ui.txt_Gewuerfelt[i]->setVertical(value());
-        ui.txt_Gewuerfelt2[i]->setVertical(value());
+    for (std::size_t i = 0; i < ui_->txt_Gewuerfelt.size(); ++i) {
+        ui_->txt_Gewuerfelt[i]->setVertical(turned());
+        ui_->txt_Gewuerfelt2[i]->setVertical(turned());
     }
-    for (std::size_t i = 0; i < ui.txt_Gewuerfelt_2er.size(); ++i) {
-        ui.txt_Gewuerfelt_2er[i]->setVertical(value());
-        ui.txt_Gewuerfelt_2er2[i]->setVertical(value());
+    for (std::size_t i = 0; i < ui_->txt_Gewuerfelt_2er.size(); ++i) {
+        ui_->txt_Gewuerfelt_2er[i]->setVertical(turned());
+        ui_->txt_Gewuerfelt_2er2[i]->setVertical(turned());
     }
     // The font dialog offers no turned faces; it waits until the captions stand upright.
-    ui.cmd_Schrift->setEnabled(value() == 0);
+    ui_->cmd_Schrift->setEnabled(!turned());
 }
 
 } // namespace talvero

@@ -2,6 +2,7 @@
 
 #include "ui/controls/control_colors.h"
 #include "ui/main_window.h"
+#include "ui/window_controls.h"
 
 namespace talvero {
 
@@ -32,12 +33,7 @@ void makeInactive(CountLabel *label)
 // otherwise. Both handlers of a scroll bar therefore read the same thing.
 void MainWindow::HScroll_Change()
 {
-    ui.txt_AnzahlWuerfel->setCaption(QString::number(ui.HScroll->sliderPosition()));
-}
-
-void MainWindow::HScroll_Scroll()
-{
-    HScroll_Change();
+    ui_->txt_AnzahlWuerfel->setCaption(QString::number(ui_->HScroll->sliderPosition()));
 }
 
 void MainWindow::HScroll_Augen_Change()
@@ -45,40 +41,35 @@ void MainWindow::HScroll_Augen_Change()
     sidesUpdate();
 }
 
-void MainWindow::HScroll_Augen_Scroll()
-{
-    sidesUpdate();
-}
-
 void MainWindow::sidesUpdate()
 {
-    const int sides = ui.HScroll_Augen->sliderPosition();
-    ui.Wuerfelaugen->setCaption(QString::number(sides));
-    ui.Label_Augen->setCaption(QStringLiteral("Würfelanzahl mit %1 Seiten").arg(sides));
+    const int sides = ui_->HScroll_Augen->sliderPosition();
+    ui_->Wuerfelaugen->setCaption(QString::number(sides));
+    ui_->Label_Augen->setCaption(QStringLiteral("Würfelanzahl mit %1 Seiten").arg(sides));
 
     // First everything active, then the surplus inactive: the outcome depends on sides alone.
-    const int faces = static_cast<int>(ui.txt_Gewuerfelt.size());
+    const int faces = static_cast<int>(ui_->txt_Gewuerfelt.size());
     for (int k = 0; k < faces; ++k) {
-        makeActive(ui.txt_Gewuerfelt[static_cast<std::size_t>(k)]);
-        makeActive(ui.txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
+        makeActive(ui_->txt_Gewuerfelt[static_cast<std::size_t>(k)]);
+        makeActive(ui_->txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
     }
     for (int k = faces - 1; k >= sides; --k) {
-        makeInactive(ui.txt_Gewuerfelt[static_cast<std::size_t>(k)]);
-        makeInactive(ui.txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
+        makeInactive(ui_->txt_Gewuerfelt[static_cast<std::size_t>(k)]);
+        makeInactive(ui_->txt_Gewuerfelt2[static_cast<std::size_t>(k)]);
     }
 
-    const int thresholds = static_cast<int>(ui.txt_Gewuerfelt_2er.size());
+    const int thresholds = static_cast<int>(ui_->txt_Gewuerfelt_2er.size());
     for (int k = 0; k < thresholds; ++k) {
         const auto u = static_cast<std::size_t>(k);
-        makeActive(ui.txt_Gewuerfelt_2er[u]);
-        makeActive(ui.txt_Gewuerfelt_2er2[u]);
-        ui.cmd_Wuerfel2[u]->setEnabled(true);
+        makeActive(ui_->txt_Gewuerfelt_2er[u]);
+        makeActive(ui_->txt_Gewuerfelt_2er2[u]);
+        ui_->cmd_Wuerfel2[u]->setEnabled(true);
     }
     for (int j = thresholds; j >= sides; --j) {
         const auto u = static_cast<std::size_t>(j - 1);
-        makeInactive(ui.txt_Gewuerfelt_2er[u]);
-        makeInactive(ui.txt_Gewuerfelt_2er2[u]);
-        ui.cmd_Wuerfel2[u]->setEnabled(false);
+        makeInactive(ui_->txt_Gewuerfelt_2er[u]);
+        makeInactive(ui_->txt_Gewuerfelt_2er2[u]);
+        ui_->cmd_Wuerfel2[u]->setEnabled(false);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The main window's controls. Only the window's own sources include this.
+
 #include "ui/controls/command_button.h"
 #include "ui/controls/count_label.h"
 #include "ui/controls/font_dialog_control.h"
@@ -13,7 +15,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <array>
-#include <map>
+#include <vector>
 
 namespace talvero {
 
@@ -46,7 +48,10 @@ struct WindowControls
     std::array<CommandButton *, 2> cmd_Reset{};
     std::array<CommandButton *, 2> cmd_ResetWurf{};
     std::array<PlainLabel *, 2> txt_Wurfinfo{};
-    std::map<int, PlainLabel *> Label; // only 12, 24 and 25
+    // The design's `Label` array has only the elements 12, 24 and 25.
+    PlainLabel *Label12 = nullptr; // "Weiterwürfel mit..."
+    PlainLabel *Label24 = nullptr; // "(Schadenswurf)"
+    PlainLabel *Label25 = nullptr; // "Anzahl der Seiten pro Würfel"
 
     std::array<CountLabel *, 10> txt_Gewuerfelt{};
     std::array<CountLabel *, 10> txt_Gewuerfelt2{};
@@ -63,7 +68,14 @@ struct WindowControls
     FontDialogControl *CommonDialog = nullptr;
 
     // The 38 count labels, face rows first.
-    std::vector<CountLabel *> countLabels() const;
+    std::vector<CountLabel *> countLabels() const
+    {
+        std::vector<CountLabel *> labels(txt_Gewuerfelt.begin(), txt_Gewuerfelt.end());
+        labels.insert(labels.end(), txt_Gewuerfelt2.begin(), txt_Gewuerfelt2.end());
+        labels.insert(labels.end(), txt_Gewuerfelt_2er.begin(), txt_Gewuerfelt_2er.end());
+        labels.insert(labels.end(), txt_Gewuerfelt_2er2.begin(), txt_Gewuerfelt_2er2.end());
+        return labels;
+    }
 };
 
 } // namespace talvero

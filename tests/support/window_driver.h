@@ -6,8 +6,8 @@
 
 #include "ui/controls/count_label.h"
 #include "ui/controls/frame_box.h"
-#include "ui/main_window.h"
 #include "ui/controls/twips_geometry.h"
+#include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -30,9 +30,9 @@ void CommandButton::setColors(const colors::ButtonColors &colors)
     update();
 }
 
-void CommandButton::setFaceType(int faceType)
+void CommandButton::setFace(Face face)
 {
-    faceType_ = faceType;
+    face_ = face;
     update();
 }
 
@@ -89,8 +89,8 @@ void CommandButton::paintEvent(QPaintEvent *)
 void CommandButton::paintFace(QPainter &painter, const QRect &area) const
 {
     const QColor back = currentBackColor();
-    switch (faceType_) {
-    case RaisedFace: {
+    switch (face_) {
+    case Face::Raised: {
         painter.fillRect(area, back);
         const QColor light = back.lighter(160);
         const QColor dark = back.darker(200);
@@ -100,7 +100,7 @@ void CommandButton::paintFace(QPainter &painter, const QRect &area) const
             drawBevel(painter, area, light, dark);
         break;
     }
-    case SoftFace: {
+    case Face::Soft: {
         QLinearGradient gradient(area.topLeft(), area.bottomLeft());
         // The design's own colour halfway down, lighter above, darker below.
         gradient.setColorAt(0, back.lighter(104));
@@ -110,9 +110,8 @@ void CommandButton::paintFace(QPainter &painter, const QRect &area) const
         drawOutline(painter, area, back.darker(135));
         break;
     }
-    case FlatFace:
-    case SymbolFace:
-    default:
+    case Face::Flat:
+    case Face::Symbol:
         painter.fillRect(area, back);
         drawOutline(painter, area, back.darker(135));
         break;

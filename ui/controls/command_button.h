@@ -8,20 +8,20 @@
 namespace talvero {
 
 // The window's push button: flat colours of its own for normal, pressed, disabled and hovered,
-// a face decoration chosen by number, an optional symbol instead of a caption, "&" access keys,
+// one of four face decorations, an optional symbol instead of a caption, "&" access keys,
 // and a notification when the pointer enters it (used to refresh a tool tip just in time).
 class CommandButton final : public QAbstractButton, public TwipsGeometry
 {
     Q_OBJECT
 
 public:
-    // Face types: 0 raised bevel, 2 flat with a thin frame, 34 symbol only, 65 soft gradient.
-    enum FaceType : int
+    // The face decorations; the design numbers them 0, 2, 34 and 65.
+    enum class Face
     {
-        RaisedFace = 0,
-        FlatFace = 2,
-        SymbolFace = 34,
-        SoftFace = 65
+        Raised, // a bevelled edge
+        Flat,   // a thin frame
+        Symbol, // a thin frame, and a symbol instead of a caption
+        Soft    // a thin frame around a slight shade from top to bottom
     };
     enum class Symbol
     {
@@ -32,19 +32,10 @@ public:
 
     explicit CommandButton(QWidget *parent = nullptr);
 
-    const colors::ButtonColors &colors() const { return colors_; }
     void setColors(const colors::ButtonColors &colors);
 
-    int faceType() const { return faceType_; }
-    void setFaceType(int faceType);
-
-    Symbol symbol() const { return symbol_; }
+    void setFace(Face face);
     void setSymbol(Symbol symbol);
-
-    // The colours painted right now, from the state.
-    QColor currentBackColor() const;
-    QColor currentTextColor() const;
-    bool isHovered() const { return hovered_; }
 
     QSize sizeHint() const override;
 
@@ -59,11 +50,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The colours painted right now, from the state.
+    QColor currentBackColor() const;
+    QColor currentTextColor() const;
     void paintFace(QPainter &painter, const QRect &area) const;
     void paintSymbol(QPainter &painter, const QRect &area) const;
 
     colors::ButtonColors colors_ = colors::lightButton;
-    int faceType_ = RaisedFace;
+    Face face_ = Face::Raised;
     Symbol symbol_ = Symbol::None;
     bool hovered_ = false;
 };

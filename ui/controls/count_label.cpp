@@ -14,7 +14,6 @@ CountLabel::CountLabel(QWidget *parent)
     , TwipsGeometry(this)
     , caption_(QStringLiteral("0"))
     , back_(colors::countBack)
-    , fore_(colors::countText)
 {
     // Every pixel is painted here; Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -76,7 +75,7 @@ void CountLabel::setLabelFont(const QFont &font)
 
 void CountLabel::textChanged()
 {
-    textVertical_ = -1;
+    textPrepared_ = false;
     update();
 }
 
@@ -88,17 +87,8 @@ void CountLabel::setBackColor(const QColor &color)
     update();
 }
 
-void CountLabel::setForeColor(const QColor &color)
+void CountLabel::setVertical(bool vertical)
 {
-    if (color == fore_)
-        return;
-    fore_ = color;
-    update();
-}
-
-void CountLabel::setVertical(int vertical)
-{
-    vertical = vertical != 0 ? 1 : 0;
     if (vertical == vertical_)
         return;
     vertical_ = vertical;
@@ -126,7 +116,7 @@ void CountLabel::paintEvent(QPaintEvent *)
     painter.fillRect(area.adjusted(1, 1, -1, -1), back_);
     drawOutline(painter, area, colors::countBorder);
 
-    QColor text = fore_;
+    QColor text = colors::countText;
     if (!isEnabled())
         text = colors::countDisabledText;
     else if (hovered_)
@@ -137,15 +127,16 @@ void CountLabel::paintEvent(QPaintEvent *)
 
     // Turned captions read from bottom to top. Both are centred in the label.
     QTransform turn;
-    if (vertical_ != 0)
+    if (vertical_)
         turn.rotate(-90);
-    if (textVertical_ != vertical_ || textFont_ != font) {
+    if (!textPrepared_ || textVertical_ != vertical_ || textFont_ != font) {
         // Plain text: "&" shows as itself.
         text_.setTextFormat(Qt::PlainText);
         text_.setText(caption_);
         text_.prepare(turn, font);
         textFont_ = font;
         textVertical_ = vertical_;
+        textPrepared_ = true;
     }
     const QSizeF size = text_.size();
     painter.translate(area.width() / 2.0, area.height() / 2.0);

@@ -31,21 +31,15 @@ public:
     void setFontBold(bool bold);
     void setFontItalic(bool italic);
 
-    QColor backColor() const { return back_; }
     void setBackColor(const QColor &color);
-    QColor foreColor() const { return fore_; }
-    void setForeColor(const QColor &color);
 
-    // 1 draws the caption turned by 90 degrees (reading bottom to top), 0 draws it normally.
-    int Vertical() const { return vertical_; }
-    void setVertical(int vertical);
+    // Draws the caption turned by 90 degrees (reading bottom to top), or normally.
+    bool isVertical() const { return vertical_; }
+    void setVertical(bool vertical);
 
     // The column heading ("3er", "5+"), offered to assistive technology as the description.
     QString heading() const { return heading_; }
     void setHeading(const QString &heading) { heading_ = heading; }
-
-    // The font the caption is drawn in right now (bold while hovered).
-    QFont paintFont() const;
 
     QSize sizeHint() const override;
 
@@ -56,21 +50,23 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The font the caption is drawn in right now (bold while hovered).
+    QFont paintFont() const;
     void setFontAttribute(void (QFont::*setter)(bool), bool (QFont::*getter)() const, bool value);
     void textChanged();
     QString caption_;
     QString heading_;
     QFont font_;
     QColor back_;
-    QColor fore_;
-    int vertical_ = 0;
+    bool vertical_ = false;
     bool hovered_ = false;
 
     // The caption laid out once for the font, hover and turn it was last painted with: repaints
     // after a roll then cost no text shaping.
     QStaticText text_;
     QFont textFont_;
-    int textVertical_ = -1;
+    bool textPrepared_ = false;
+    bool textVertical_ = false;
 };
 
 } // namespace talvero

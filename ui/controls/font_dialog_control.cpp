@@ -8,13 +8,23 @@
 
 namespace talvero {
 
-std::optional<FontChoice> QtFontPicker::pick(const FontChoice &preset, int, QWidget *parent)
+FontDialogControl::FontDialogControl(QWidget *owner)
+    : QObject(owner)
+    , owner_(owner)
+{}
+
+std::optional<FontChoice> FontDialogControl::showFont(const FontPreset &preset)
 {
-    QFont initial(preset.name);
-    initial.setBold(preset.bold);
-    initial.setItalic(preset.italic);
-    if (preset.size > 0)
-        initial.setPointSizeF(static_cast<qreal>(preset.size));
+    font_.name = preset.name.value_or(font_.name);
+    font_.bold = preset.bold.value_or(font_.bold);
+    font_.italic = preset.italic.value_or(font_.italic);
+    font_.size = preset.size.value_or(font_.size);
+
+    QFont initial(font_.name);
+    initial.setBold(font_.bold);
+    initial.setItalic(font_.italic);
+    if (font_.size > 0)
+        initial.setPointSizeF(static_cast<qreal>(font_.size));
     // Open on the face that is really shown: a design face like "MS Sans Serif" is drawn in a
     // substitute. And name its style as the face does: the dialog looks the style up by name,
     // and a translated "Fett" would not find the face's own "Bold".
@@ -23,7 +33,7 @@ std::optional<FontChoice> QtFontPicker::pick(const FontChoice &preset, int, QWid
     if (QFontDatabase::styles(shown.family()).contains(shown.styleName()))
         initial.setStyleName(shown.styleName());
 
-    QFontDialog dialog(initial, parent);
+    QFontDialog dialog(initial, owner_);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     // The effects box holds the underline and strike-out check boxes; offer neither.
     for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
@@ -33,31 +43,9 @@ std::optional<FontChoice> QtFontPicker::pick(const FontChoice &preset, int, QWid
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
-    return FontChoice{chosen.family(), chosen.bold(), chosen.italic(),
-                      static_cast<float>(chosen.pointSizeF())};
-}
-
-FontDialogControl::FontDialogControl(QWidget *owner)
-    : QObject(owner)
-    , owner_(owner)
-    , picker_(std::make_unique<QtFontPicker>())
-{}
-
-FontDialogControl::~FontDialogControl() = default;
-
-bool FontDialogControl::showFont()
-{
-    std::optional<FontChoice> choice = picker_->pick(font_, flags_, owner_);
-    if (!choice)
-        return false;
-    font_ = *choice;
-    return true;
-}
-
-void FontDialogControl::setPicker(std::unique_ptr<FontPicker> picker)
-{
-    if (picker)
-        picker_ = std::move(picker);
+    font_ = {chosen.family(), chosen.bold(), chosen.italic(),
+             static_cast<float>(chosen.pointSizeF())};
+    return font_;
 }
 
 } // namespace talvero

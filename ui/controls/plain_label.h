@@ -20,7 +20,6 @@ public:
 
     PlainLabel(Variant variant, QWidget *parent = nullptr);
 
-    Variant variant() const { return variant_; }
     QString caption() const { return text(); }
     void setCaption(const QString &caption);
 

@@ -5,8 +5,8 @@ namespace talvero {
 class MainWindow;
 class SettingsStore;
 
-// Sets face, bold and italic of all count labels from the store, each from a fresh read;
-// the size stays the layout's. A value that does not convert keeps the label's own.
+// Sets face, bold and italic of all count labels from the store; their size stays the
+// layout's. A value that does not convert keeps the labels' own.
 void SchriftSetzen(MainWindow &window, const SettingsStore &store);
 
 // "Schriftart": the font dialog, preset from the store. A confirmed choice is stored and

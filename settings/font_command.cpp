@@ -1,0 +1,42 @@
+#include "settings/font_command.h"
+
+#include "settings/settings_store.h"
+#include "ui/main_window.h"
+
+namespace talvero {
+
+namespace {
+
+// The stored face name, or nothing when it is empty.
+std::optional<QString> storedFaceName(const SettingsStore &store)
+{
+    const QString name = store.read(keys::fontName).trimmed();
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
+} // namespace
+
+void SchriftSetzen(MainWindow &window, const SettingsStore &store)
+{
+    window.setCountFont({storedFaceName(store).value_or(QString()), store.readTruth(keys::fontBold),
+                         store.readTruth(keys::fontItalic)});
+}
+
+void cmd_Schrift_Click(MainWindow &window, SettingsStore &store)
+{
+    // A preset that does not convert is left out: the dialog keeps what it had.
+    const std::optional<FontChoice> choice =
+        window.chooseFont({storedFaceName(store), store.readTruth(keys::fontBold),
+                           store.readTruth(keys::fontItalic), store.readSize(keys::fontSize)});
+    if (!choice)
+        return;
+    store.write(keys::fontName, choice->name);
+    store.write(keys::fontBold, truthText(choice->bold));
+    store.write(keys::fontItalic, truthText(choice->italic));
+    store.write(keys::fontSize, sizeText(choice->size));
+    if (!store.save())
+        return;
+    SchriftSetzen(window, store);
+}
+
+} // namespace talvero
