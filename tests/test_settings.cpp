@@ -188,30 +188,38 @@ void SettingsTest::damagedValuesFallBack_data()
 {
     QTest::addColumn<int>("key"); // of kSetupKeys
     QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QString>("shown"); // empty: the key's default
     for (int key = 0; key < 5; ++key)
         for (const char *junk : {"", "abc", "99999999999999999999", "12.5", "\x01\xff\xfe\x80"})
             QTest::addRow("%d=%s", key, QByteArray(junk).toHex().constData())
-                << key << QByteArray(junk);
+                << key << QByteArray(junk) << QString();
     for (const char *outside : {"-5", "0", "201"})
-        QTest::addRow("dice %s", outside) << 0 << QByteArray(outside);
+        QTest::addRow("dice %s", outside) << 0 << QByteArray(outside) << QString();
     for (const char *outside : {"1", "11"})
-        QTest::addRow("sides %s", outside) << 1 << QByteArray(outside);
+        QTest::addRow("sides %s", outside) << 1 << QByteArray(outside) << QString();
     for (const char *outside : {"-1", "2", "3"})
-        QTest::addRow("90° %s", outside) << 4 << QByteArray(outside);
+        QTest::addRow("90° %s", outside) << 4 << QByteArray(outside) << QString();
+    // The ends of the ranges are sound values.
+    QTest::newRow("dice 1") << 0 << QByteArray("1") << u"1"_s;
+    QTest::newRow("dice 200") << 0 << QByteArray(" 200") << u"200"_s;
+    QTest::newRow("sides 2") << 1 << QByteArray("2") << u"2"_s;
+    QTest::newRow("sides 10") << 1 << QByteArray("10") << u"10"_s;
 }
 
 void SettingsTest::damagedValuesFallBack()
 {
     QFETCH(int, key);
     QFETCH(QByteArray, value);
-    // Every key holds a sound value other than its default, but the damaged one.
+    QFETCH(QString, shown);
+    // Every key holds a sound value other than its default, but the one under test.
     QByteArrayList lines = {"W%FCrfelanzahl=123", "Augen=9", "OptionWurf=True", "OptionWurf2=True",
                             "Check_90Grad=1"};
     lines[key] = lines[key].left(lines[key].indexOf('=') + 1) + value;
     QVERIFY(writeFile(file, "[Setup]\n" + lines.join('\n') + '\n'));
     Run run(file);
     QStringList expected = {u"123"_s, u"9"_s, u"on"_s, u"on"_s, u"on"_s};
-    expected[key] = QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s})[key];
+    expected[key] =
+        shown.isEmpty() ? QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s})[key] : shown;
     QCOMPARE(choices(run.d), expected);
 }
 

@@ -4,6 +4,9 @@
 #include "ui/controls/count_label.h"
 
 #include <QString>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace talvero {

@@ -1,5 +1,6 @@
 #include "ui/controls/twips_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace talvero {
