@@ -1,8 +1,10 @@
 #include "settings/settings_store.h"
 
+#include <QFile>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace talvero {
 
@@ -13,6 +15,29 @@ Q_LOGGING_CATEGORY(lcSettings, "talvero.settings")
 void warn(const QString &message)
 {
     qCWarning(lcSettings).noquote() << message;
+}
+
+// Which file a path names right now, and when it was last changed.
+struct FileIdentity
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+
+    bool operator!=(const FileIdentity &other) const
+    {
+        return exists != other.exists || device != other.device || inode != other.inode ||
+               changed.tv_sec != other.changed.tv_sec || changed.tv_nsec != other.changed.tv_nsec;
+    }
+};
+
+FileIdentity identityOf(const QString &path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino, info.st_mtim};
 }
 
 } // namespace
@@ -55,6 +80,8 @@ QString SettingsStore::read(const SettingKey &key) const
 
 void SettingsStore::write(const SettingKey &key, const QString &text)
 {
+    if (!before_.contains(key.path()))
+        before_.insert(key.path(), settings_->value(key.path()));
     settings_->setValue(key.path(), text);
 }
 
@@ -75,20 +102,28 @@ std::optional<float> SettingsStore::readSize(const SettingKey &key) const
 
 bool SettingsStore::save()
 {
-    settings_->sync();
-    switch (settings_->status()) {
-    case QSettings::NoError:
+    if (before_.isEmpty())
         return true;
-    case QSettings::AccessError:
-        warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 ist nicht "
-                            "beschreibbar.")
+    // QSettings keeps the first error of its life in status(), a damaged file read long ago
+    // included, so this save is judged by the file itself: Qt writes a new file and renames it
+    // over the old one, so a write that reached the disk leaves another file behind.
+    const FileIdentity old = identityOf(fileName());
+    settings_->sync();
+    const FileIdentity now = identityOf(fileName());
+    const bool written = now.exists && now != old;
+    if (!written) {
+        warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 lässt sich "
+                            "nicht schreiben.")
                  .arg(fileName()));
-        return false;
-    case QSettings::FormatError:
-        break;
+        for (auto it = before_.cbegin(); it != before_.cend(); ++it) {
+            if (it.value().isValid())
+                settings_->setValue(it.key(), it.value());
+            else
+                settings_->remove(it.key());
+        }
     }
-    // A damaged file was read over; what was pending has been written all the same.
-    return true;
+    before_.clear();
+    return written;
 }
 
 QString truthText(bool value)

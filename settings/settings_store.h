@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSettings>
 #include <QString>
 #include <memory>
@@ -53,12 +54,15 @@ public:
     std::optional<bool> readTruth(const SettingKey &key) const;
     std::optional<float> readSize(const SettingKey &key) const;
 
-    // Writes what is pending to disk. On failure the file keeps its earlier contents and a
-    // one-line warning goes to standard error; returns whether everything was written.
+    // Writes what was written since the last save to disk, and tells whether it got there. On
+    // failure the file keeps its earlier contents, a one-line warning is logged, and the store
+    // forgets those writes: it reads as it did before them, and no later save writes them.
     bool save();
 
 private:
     std::unique_ptr<QSettings> settings_;
+    // The values the keys written since the last save had before (invalid where absent).
+    QHash<QString, QVariant> before_;
 };
 
 // Text forms of the stored values.

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace talvero;
@@ -50,6 +51,25 @@ void expectOneWarning()
     QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
 }
 
+// While it lives, no file of this process can grow beyond a few bytes, as on a full disk; root
+// too is held to it.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
+        rlimit tiny = saved_;
+        tiny.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
 QFont fontOf(const Driver &d, const char *label = "txt_Gewürfelt_2er2(8)")
 {
     return d.the<CountLabel>(label)->labelFont();
@@ -82,6 +102,8 @@ private Q_SLOTS:
     void fontChoiceAppliesAndIsRemembered();
     void fontCancelAndDamagedValuesChangeNothing();
     void fontThatCannotBeStoredIsNotApplied();
+    void savesThatFailAreReportedAndForgotten_data();
+    void savesThatFailAreReportedAndForgotten();
     void fontSizeWrittenWithPoint();
     void qtFontDialogSpeaksGermanWithoutEffects();
 
@@ -444,6 +466,58 @@ void SettingsTest::fontThatCannotBeStoredIsNotApplied()
     };
     run.d.click("cmd_Schrift");
     QCOMPARE(fontOf(run.d).family(), u"MS Sans Serif"_s);
+}
+
+void SettingsTest::savesThatFailAreReportedAndForgotten_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("sound file") << QByteArray("[Setup]\nAugen=3\n[Font]\nFontName=DejaVu Sans\n");
+    // Qt reports such a file as damaged for as long as the store lives.
+    QTest::newRow("damaged file") << QByteArray("[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\n");
+}
+
+void SettingsTest::savesThatFailAreReportedAndForgotten()
+{
+    QFETCH(QByteArray, content);
+    QVERIFY(writeFile(file, content));
+    auto run = std::make_unique<Run>(file);
+    auto choose = [&](const char *face) {
+        run->d.watch.fontDialog = [face](QFontDialog &dialog) {
+            dialog.setCurrentFont(QFont(QString::fromUtf8(face), 12));
+            dialog.accept();
+        };
+        run->d.click("cmd_Schrift");
+    };
+    {
+        const FullDisk full;
+        expectOneWarning();
+        choose("DejaVu Serif");
+    }
+    QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
+    QCOMPARE(readFile(file), content);
+
+    // The disk has room again: the next choice is stored and shown, and the one that could
+    // not be stored never reaches the file, nor the next dialog.
+    QFont opened;
+    run->d.watch.fontDialog = [&](QFontDialog &dialog) {
+        opened = dialog.currentFont();
+        dialog.reject();
+    };
+    run->d.click("cmd_Schrift");
+    QCOMPARE(opened.family(), u"DejaVu Sans"_s);
+    QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
+    choose("Liberation Serif");
+    QCOMPARE(fontOf(run->d).family(), u"Liberation Serif"_s);
+    QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
+    {
+        const FullDisk full;
+        expectOneWarning();
+        choose("DejaVu Serif");
+    }
+    run->window.close();
+    run.reset();
+    QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
+    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"3"_s);
 }
 
 void SettingsTest::fontSizeWrittenWithPoint()
