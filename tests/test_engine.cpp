@@ -3,12 +3,14 @@
 
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
+#include "engine/start_seed.h"
 #include "support/string_rows.h"
 
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 using namespace talvero;
 using namespace talvero::testing;
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void seedFromTheClock_data();
     void seedFromTheClock();
     void sameSecondDoesNotReplay();
+    void startWithoutAnEntropySource();
     void diceAreFair_data();
     void diceAreFair();
 
@@ -183,6 +186,17 @@ void EngineTest::sameSecondDoesNotReplay()
     const QStringList firstRoll = face(0).captions;
     engine->hitRoll(200, 10, true);
     QVERIFY(face(0).captions != firstRoll);
+}
+
+void EngineTest::startWithoutAnEntropySource()
+{
+    QCOMPARE(startSeed([] { return std::uint64_t{42}; }), 42ull);
+    // Where the system has none, the start still gets a seed, and the next start another.
+    auto none = []() -> std::uint64_t {
+        throw std::runtime_error("no entropy source");
+    };
+    const std::uint64_t first = startSeed(none);
+    QVERIFY(startSeed(none) != first);
 }
 
 void EngineTest::diceAreFair_data()

@@ -58,6 +58,7 @@ private Q_SLOTS:
 
     void sidesLooks_data();
     void sidesLooks();
+    void countLabelsLookTheSameInADarkTheme();
     void diceCountFollowsItsScrollBar();
     void draggingUpdatesAtOnce();
     void selectorsNeverChangeCounts();
@@ -114,6 +115,29 @@ void LayoutTest::sidesLooks()
         QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= sides);
     QCOMPARE(d->caption("Würfelaugen"), QString::number(sides));
     QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(sides));
+}
+
+void LayoutTest::countLabelsLookTheSameInADarkTheme()
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(0x20, 0x20, 0x24));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    QApplication::setPalette(dark);
+    MainWindow darkWindow;
+    Driver dd(darkWindow);
+    QVERIFY(dd.show());
+    dd.setValue("HScroll_Augen", 9); // every label made active or inactive anew
+    QApplication::setPalette(light);
+    for (const char *name : {"txt_Gewürfelt(0)", "txt_Gewürfelt2(8)", "txt_Gewürfelt_2er2(7)"}) {
+        QCOMPARE(dd.pixel(name, {3, 3}), kWhite);
+        const QRect inside = dd.the(name)->rect().adjusted(2, 2, -2, -2);
+        const int blackPixels = inside.width() * inside.height() -
+                                inkIn(dd.the(name)->grab().toImage(), inside, QColor(0, 0, 0));
+        QVERIFY(blackPixels > 0); // the count, in black
+    }
+    QCOMPARE(dd.pixel("txt_Gewürfelt(9)", {3, 3}), kGrey);
 }
 
 void LayoutTest::diceCountFollowsItsScrollBar()

@@ -8,16 +8,11 @@ namespace talvero {
 
 namespace {
 
-// The background of an active count label: what the toolkit paints behind text and lists
-// (Qt's Base role, white in most themes), the role Windows calls the window background.
-QColor activeBack(const QWidget *label)
-{
-    return label->palette().color(QPalette::Active, QPalette::Base);
-}
-
+// An active count label is white, the colour it is created with: its text is always black, so
+// a dark desktop theme's window background would leave the count unreadable.
 void makeActive(CountLabel *label)
 {
-    label->setBackColor(activeBack(label));
+    label->setBackColor(colors::countBack);
     label->setEnabled(true);
 }
 
