@@ -1,15 +1,24 @@
-// Talvero's benchmarks. Prints one line per figure: "name: median unit".
+// Talvero's benchmarks. Prints one line per figure: "name: median unit". Absolute times swing
+// from one machine and run to the next, so the figures that matter come with a ratio to a floor
+// measured in the same run: the same work done by stock Qt widgets.
 // Usage: talvero_bench [name prefix]   (for example "layout." runs the layout figures only)
-// The start-up and memory figures start talvero_first_paint and talvero_bare_window, found
-// beside this program, on the X display in DISPLAY; the other figures run offscreen in-process.
+// The start-up and memory figures start talvero_first_paint, talvero_bare_window and
+// talvero_plain_window, found beside this program, on the X display in DISPLAY; the other
+// figures run offscreen in-process.
 
+#include "bench/widget_mirror.h"
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
+#include "ui/controls/count_label.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QLabel>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -52,12 +61,13 @@ double median(std::vector<double> samples)
     return *middle;
 }
 
-// Runs `work` `repetitions` times after a warm-up and prints the median.
-void report(const char *name, const char *unit, double unitsPerSecond, int repetitions,
-            const std::function<void()> &work)
+// Runs `work` `repetitions` times after a warm-up, prints the median and returns it (0 when the
+// figure is not wanted).
+double report(const char *name, const char *unit, double unitsPerSecond, int repetitions,
+              const std::function<void()> &work)
 {
     if (!wanted(name))
-        return;
+        return 0;
     work();
     std::vector<double> samples;
     samples.reserve(static_cast<std::size_t>(repetitions));
@@ -66,7 +76,18 @@ void report(const char *name, const char *unit, double unitsPerSecond, int repet
         work();
         samples.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
-    std::printf("%s: %.3f %s\n", name, median(std::move(samples)) * unitsPerSecond, unit);
+    const double figure = median(std::move(samples)) * unitsPerSecond;
+    std::printf("%s: %.3f %s\n", name, figure, unit);
+    std::fflush(stdout);
+    return figure;
+}
+
+// A figure against its floor measured in the same run: what holds from one machine to the next.
+void reportRatio(const char *name, double figure, double floor)
+{
+    if (!wanted(name) || !(figure > 0) || !(floor > 0))
+        return;
+    std::printf("%s: %.3f x\n", name, figure / floor);
     std::fflush(stdout);
 }
 
@@ -121,6 +142,16 @@ void paintPending(QWidget &window)
     QCoreApplication::sendEvent(&window, &update);
 }
 
+// The names of the hit page's 19 count labels.
+QStringList hitPageCountNames()
+{
+    QStringList names;
+    for (const auto &[row, size] : {std::pair{"txt_Gewürfelt", 10}, {"txt_Gewürfelt_2er", 9}})
+        for (int i = 0; i < size; ++i)
+            names << QStringLiteral("%1(%2)").arg(QString::fromUtf8(row)).arg(i);
+    return names;
+}
+
 void windowBenchmarks()
 {
     talvero::MainWindow window;
@@ -130,10 +161,34 @@ void windowBenchmarks()
     auto *roll = window.findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
     paintPending(window);
 
-    report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
+    const double click = report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
         roll->click();
         paintPending(window);
     });
+
+    // The floor: the captions of real rolls written into the plain labels of a stock twin.
+    talvero::bench::Mirror plain = talvero::bench::buildMirror(talvero::bench::describe(window));
+    plain.window->show();
+    QCoreApplication::processEvents();
+    QList<QLabel *> labels;
+    for (const QString &name : hitPageCountNames())
+        labels << plain.window->findChild<QLabel *>(name);
+    std::vector<QStringList> rolls;
+    for (int i = 0; i < 64; ++i) {
+        roll->click();
+        QStringList counts;
+        for (const QString &name : hitPageCountNames())
+            counts << window.findChild<talvero::CountLabel *>(name)->caption();
+        rolls.push_back(counts);
+    }
+    std::size_t next = 0;
+    const double floor = report("window.plain_labels_us", "us", 1e6, 2001, [&] {
+        const QStringList &counts = rolls[next++ % rolls.size()];
+        for (qsizetype i = 0; i < labels.size(); ++i)
+            labels[i]->setText(counts[i]);
+        paintPending(*plain.window);
+    });
+    reportRatio("window.hit_roll_click_ratio", click, floor);
 }
 
 // Resizes the window and paints the outcome, as a user's drag of the window border does.
@@ -151,11 +206,35 @@ void layoutBenchmarks()
     QCoreApplication::processEvents();
 
     // One pixel wider or narrower each time: every label moves, every font changes size.
+    const QSize narrow(900, 500), wide(901, 500);
     bool wider = false;
-    report("layout.pass_us", "us", 1e6, 1001, [&] {
+    const double pass = report("layout.pass_us", "us", 1e6, 1001, [&] {
         wider = !wider;
-        resizeAndPaint(window, QSize(wider ? 901 : 900, 500));
+        resizeAndPaint(window, wider ? wide : narrow);
     });
+
+    // The floor: a stock twin given the very places and font sizes the pass gave Talvero's
+    // controls at either size.
+    resizeAndPaint(window, narrow);
+    const talvero::bench::WindowDescription atNarrow = talvero::bench::describe(window);
+    resizeAndPaint(window, wide);
+    const talvero::bench::WindowDescription atWide = talvero::bench::describe(window);
+    talvero::bench::Mirror plain = talvero::bench::buildMirror(atNarrow);
+    plain.window->show();
+    QCoreApplication::processEvents();
+    const double floor = report("layout.plain_widgets_us", "us", 1e6, 1001, [&] {
+        wider = !wider;
+        const talvero::bench::WindowDescription &state = wider ? atWide : atNarrow;
+        plain.window->resize(wider ? wide : narrow);
+        for (qsizetype i = 1; i < state.size(); ++i) {
+            plain.widgets[i]->setGeometry(state[i].rect);
+            if (state[i].kind == QLatin1String("count"))
+                plain.widgets[i]->setFont(state[i].font);
+        }
+        QCoreApplication::processEvents();
+        paintPending(*plain.window);
+    });
+    reportRatio("layout.pass_ratio", pass, floor);
 
     const QSize smallest = window.minimumSize();
     const QSize largest(1920, 1080);
@@ -254,7 +333,7 @@ std::string lastLineOf(const std::string &fileName)
 
 // Starts `program`, takes the time from just before the spawn to the first painted frame it
 // reports, and its peak resident memory once it has ended.
-ChildRun runChild(std::string program, const std::vector<char *> &environment,
+ChildRun runChild(std::string program, std::string argument, const std::vector<char *> &environment,
                   const std::string &errorLog)
 {
     ChildRun run;
@@ -269,7 +348,7 @@ ChildRun runChild(std::string program, const std::vector<char *> &environment,
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLog.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    char *arguments[] = {program.data(), nullptr};
+    char *arguments[] = {program.data(), argument.empty() ? nullptr : argument.data(), nullptr};
 
     const long long start = monotonicNs();
     pid_t pid = 0;
@@ -339,6 +418,37 @@ ChildRun runChild(std::string program, const std::vector<char *> &environment,
     // Linux gives ru_maxrss in KiB.
     run.peakRssMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     return run;
+}
+
+// Runs `program` with `arguments` to its end; whether it ended well.
+bool runToEnd(std::string program, std::vector<std::string> arguments,
+              const std::vector<char *> &environment)
+{
+    std::vector<char *> argv = {program.data()};
+    for (std::string &argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environment.data()) != 0)
+        return false;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Writes a description of Talvero's window, as it is first shown, to `path`.
+int describeWindow(int argc, char *argv[], const char *path)
+{
+    QApplication app(argc, argv);
+    talvero::MainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 1;
+    file.write(QJsonDocument(talvero::bench::toJson(talvero::bench::describe(window))).toJson());
+    return 0;
 }
 
 // This process's own peak resident memory in MiB, from /proc.
@@ -418,8 +528,11 @@ private:
 void startupBenchmarks()
 {
     constexpr const char *kNames[] = {
-        "startup.first_paint_ms", "startup.bare_qt_first_paint_ms", "startup.ratio_to_bare_qt",
-        "memory.peak_rss_mb",     "memory.bare_qt_peak_rss_mb",     "memory.ratio_to_bare_qt"};
+        "startup.first_paint_ms",           "startup.bare_qt_first_paint_ms",
+        "startup.ratio_to_bare_qt",         "startup.plain_widgets_first_paint_ms",
+        "startup.ratio_to_plain_widgets",   "memory.peak_rss_mb",
+        "memory.bare_qt_peak_rss_mb",       "memory.ratio_to_bare_qt",
+        "memory.plain_widgets_peak_rss_mb", "memory.ratio_to_plain_widgets"};
     if (std::none_of(std::begin(kNames), std::end(kNames), wanted))
         return;
     const char *display = std::getenv("DISPLAY");
@@ -442,11 +555,10 @@ void startupBenchmarks()
     {
         const char *name;
         std::string path;
+        std::string argument;
         std::vector<double> firstPaintMs;
         std::vector<double> peakRssMiB;
     };
-    Program bare{"talvero_bare_window", folder + "/talvero_bare_window", {}, {}};
-    Program talvero{"talvero_first_paint", folder + "/talvero_first_paint", {}, {}};
 
     const ScratchFolder scratch;
     if (scratch.path().empty() || mkdir((scratch.path() + "/config").c_str(), 0700) != 0 ||
@@ -463,15 +575,27 @@ void startupBenchmarks()
     const std::string errorLog = scratch.path() + "/stderr.log";
     const double ownPeak = ownPeakRssMiB();
 
+    // Talvero's window as it starts, described by this program in a child of its own (so that
+    // this one stays small), for the floor that rebuilds it in stock widgets.
+    const std::string description = scratch.path() + "/window.json";
+    if (!runToEnd(folder + "/talvero_bench", {"--describe", description}, environmentPointers)) {
+        std::printf("startup: skipped, the window could not be described\n");
+        std::fflush(stdout);
+        return;
+    }
+    Program bare{"talvero_bare_window", folder + "/talvero_bare_window", {}, {}, {}};
+    Program plain{"talvero_plain_window", folder + "/talvero_plain_window", description, {}, {}};
+    Program talvero{"talvero_first_paint", folder + "/talvero_first_paint", {}, {}, {}};
+
     // One warm-up run of each (it also leaves Talvero's settings file, so every measured run
-    // starts as a returning user's does), then pairs whose order swaps each time so that
-    // drifts and the after-effects of the previous run fall on both alike.
+    // starts as a returning user's does), then rounds whose order turns each time so that
+    // drifts and the after-effects of the previous run fall on all alike.
     for (int i = -1; i < kStartRuns; ++i) {
-        Program *pair[2] = {&bare, &talvero};
-        if (i % 2 != 0)
-            std::swap(pair[0], pair[1]);
-        for (Program *program : pair) {
-            const ChildRun run = runChild(program->path, environmentPointers, errorLog);
+        std::array<Program *, 3> round = {&bare, &plain, &talvero};
+        std::rotate(round.begin(), round.begin() + (i + 3) % 3, round.end());
+        for (Program *program : round) {
+            const ChildRun run =
+                runChild(program->path, program->argument, environmentPointers, errorLog);
             if (!run.failure.empty()) {
                 std::printf("startup: failed, %s %s; start-up and memory figures skipped\n",
                             program->name, run.failure.c_str());
@@ -490,11 +614,15 @@ void startupBenchmarks()
     printFigure("startup.first_paint_ms", paint, "ms");
     printFigure("startup.bare_qt_first_paint_ms", barePaint, "ms");
     printFigure("startup.ratio_to_bare_qt", paint / barePaint, "x");
+    const double plainPaint = median(plain.firstPaintMs);
+    printFigure("startup.plain_widgets_first_paint_ms", plainPaint, "ms");
+    printFigure("startup.ratio_to_plain_widgets", paint / plainPaint, "x");
     const double memory = median(talvero.peakRssMiB);
     const double bareMemory = median(bare.peakRssMiB);
     const double lowest =
-        std::min(*std::min_element(talvero.peakRssMiB.begin(), talvero.peakRssMiB.end()),
-                 *std::min_element(bare.peakRssMiB.begin(), bare.peakRssMiB.end()));
+        std::min({*std::min_element(talvero.peakRssMiB.begin(), talvero.peakRssMiB.end()),
+                  *std::min_element(bare.peakRssMiB.begin(), bare.peakRssMiB.end()),
+                  *std::min_element(plain.peakRssMiB.begin(), plain.peakRssMiB.end())});
     if (lowest <= ownPeak) {
         if (wanted("memory."))
             std::printf("memory: not measurable, a child's peak of %.3f MiB is no more than "
@@ -506,12 +634,17 @@ void startupBenchmarks()
     printFigure("memory.peak_rss_mb", memory, "MiB");
     printFigure("memory.bare_qt_peak_rss_mb", bareMemory, "MiB");
     printFigure("memory.ratio_to_bare_qt", memory / bareMemory, "x");
+    const double plainMemory = median(plain.peakRssMiB);
+    printFigure("memory.plain_widgets_peak_rss_mb", plainMemory, "MiB");
+    printFigure("memory.ratio_to_plain_widgets", memory / plainMemory, "x");
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc > 2 && std::string_view(argv[1]) == "--describe")
+        return describeWindow(argc, argv, argv[2]);
     if (argc > 1)
         selected = argv[1];
     for (char **entry = environ; *entry; ++entry)

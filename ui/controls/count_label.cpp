@@ -75,7 +75,6 @@ void CountLabel::setLabelFont(const QFont &font)
 
 void CountLabel::textChanged()
 {
-    textPrepared_ = false;
     update();
 }
 
@@ -126,22 +125,12 @@ void CountLabel::paintEvent(QPaintEvent *)
     painter.setFont(font);
 
     // Turned captions read from bottom to top. Both are centred in the label.
-    QTransform turn;
-    if (vertical_)
-        turn.rotate(-90);
-    if (!textPrepared_ || textVertical_ != vertical_ || textFont_ != font) {
-        // Plain text: "&" shows as itself.
-        text_.setTextFormat(Qt::PlainText);
-        text_.setText(caption_);
-        text_.prepare(turn, font);
-        textFont_ = font;
-        textVertical_ = vertical_;
-        textPrepared_ = true;
-    }
-    const QSizeF size = text_.size();
+    const QStaticText &caption = texts_.get(caption_, font, vertical_);
+    const QSizeF size = caption.size();
     painter.translate(area.width() / 2.0, area.height() / 2.0);
-    painter.setTransform(turn, true);
-    painter.drawStaticText(QPointF(-size.width() / 2.0, -size.height() / 2.0), text_);
+    if (vertical_)
+        painter.rotate(-90);
+    painter.drawStaticText(QPointF(-size.width() / 2.0, -size.height() / 2.0), caption);
 }
 
 void CountLabel::enterEvent(QEnterEvent *event)

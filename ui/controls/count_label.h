@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ui/controls/prepared_texts.h"
 #include "ui/controls/twips_geometry.h"
 
 #include <QColor>
 #include <QFont>
-#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
@@ -61,12 +61,8 @@ private:
     bool vertical_ = false;
     bool hovered_ = false;
 
-    // The caption laid out once for the font, hover and turn it was last painted with: repaints
-    // after a roll then cost no text shaping.
-    QStaticText text_;
-    QFont textFont_;
-    bool textPrepared_ = false;
-    bool textVertical_ = false;
+    // The captions laid out for the font and turn they were last painted with.
+    PreparedTexts texts_;
 };
 
 } // namespace talvero

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QPainter>
+#include <QtMath>
 
 namespace talvero {
 
@@ -27,10 +28,9 @@ void FrameBox::setCaption(const QString &caption)
 {
     if (caption == caption_)
         return;
-    const QRect before = captionRect();
     caption_ = caption;
-    // The border line under the old caption shows again, the new caption covers it.
-    update(before.united(captionRect()).adjusted(0, 0, 0, 1));
+    // The caption line: the border under the old caption shows again, the new caption covers it.
+    update(0, 0, width(), fontMetrics().height() + 1);
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -43,13 +43,12 @@ void FrameBox::setBorder(bool border)
     update();
 }
 
-QRect FrameBox::captionRect() const
+QRect FrameBox::captionRect(const QStaticText &text) const
 {
     if (caption_.isEmpty())
         return {};
-    const QFontMetrics metrics = fontMetrics();
-    return {kCaptionIndent - kCaptionPadding, 0,
-            metrics.horizontalAdvance(caption_) + 2 * kCaptionPadding, metrics.height()};
+    return {kCaptionIndent - kCaptionPadding, 0, qCeil(text.size().width()) + 2 * kCaptionPadding,
+            fontMetrics().height()};
 }
 
 void FrameBox::paintEvent(QPaintEvent *)
@@ -64,13 +63,15 @@ void FrameBox::paintEvent(QPaintEvent *)
     drawOutline(painter, outer.translated(1, 1), colors.color(QPalette::Light));
     drawOutline(painter, outer, colors.color(QPalette::Mid));
 
-    const QRect caption = captionRect();
+    const QStaticText &text = texts_.get(caption_, font());
+    const QRect caption = captionRect(text);
     if (caption.isEmpty())
         return;
     painter.fillRect(caption, colors.color(backgroundRole()));
     painter.setPen(
         colors.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    painter.drawStaticText(QPointF(kCaptionIndent, (caption.height() - text.size().height()) / 2.0),
+                           text);
 }
 
 void FrameBox::changeEvent(QEvent *event)

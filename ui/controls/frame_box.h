@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/controls/prepared_texts.h"
 #include "ui/controls/twips_geometry.h"
 
 #include <QWidget>
@@ -26,10 +27,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    QRect captionRect() const;
+    QRect captionRect(const QStaticText &text) const;
 
     QString caption_;
     bool border_ = true;
+    // A roll sets the caption twice: back to "Wurfergebnis", then to the roll's summary.
+    PreparedTexts texts_;
 };
 
 } // namespace talvero

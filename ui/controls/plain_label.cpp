@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace talvero {
 
@@ -33,17 +34,14 @@ void PlainLabel::setCaption(const QString &caption)
     if (caption == text())
         return;
     setText(caption);
-    textPrepared_ = false;
     fitToText();
 }
 
 void PlainLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        textPrepared_ = false;
+    if (event->type() == QEvent::FontChange)
         fitToText();
-    }
 }
 
 void PlainLabel::paintEvent(QPaintEvent *event)
@@ -53,18 +51,18 @@ void PlainLabel::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    if (!textPrepared_) {
-        text_.setTextFormat(Qt::PlainText);
-        text_.setText(text());
-        text_.prepare(QTransform(), font());
-        textPrepared_ = true;
-    }
     painter.setFont(font());
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-    const QSizeF size = text_.size();
+    const QStaticText &text = preparedText();
+    const QSizeF size = text.size();
     const qreal x = variant_ == Variant::Heading ? (width() - size.width()) / 2 : 0;
-    painter.drawStaticText(QPointF(x, (height() - size.height()) / 2), text_);
+    painter.drawStaticText(QPointF(x, (height() - size.height()) / 2), text);
+}
+
+const QStaticText &PlainLabel::preparedText()
+{
+    return texts_.get(text(), font());
 }
 
 void PlainLabel::showEvent(QShowEvent *event)
@@ -82,7 +80,7 @@ void PlainLabel::fitToText()
         return;
     fitPending_ = !isVisible();
     if (!fitPending_)
-        setWidth(twipsFromPixels(sizeHint().width()));
+        setWidth(twipsFromPixels(qCeil(preparedText().size().width())));
 }
 
 } // namespace talvero

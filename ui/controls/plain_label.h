@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/controls/prepared_texts.h"
 #include "ui/controls/twips_geometry.h"
 
 #include <QLabel>
-#include <QStaticText>
 
 namespace talvero {
 
@@ -29,13 +29,14 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The text as laid out for painting, which also measures it.
+    const QStaticText &preparedText();
     void fitToText();
 
     Variant variant_;
     bool fitPending_ = false;
     // Headings and text lines keep their text laid out: all of them repaint on every resize.
-    QStaticText text_;
-    bool textPrepared_ = false;
+    PreparedTexts texts_;
 };
 
 } // namespace talvero
