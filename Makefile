@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Talvero: `make run` starts the program, `make test` builds and runs every test.
 # Both first install the Debian packages the build needs when any is missing.
 

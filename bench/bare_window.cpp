@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for talvero_first_paint: a bare Qt program showing one empty window of Talvero's
 // client size, with the same first-paint probe.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Talvero's benchmarks. Prints one line per figure: "name: median unit". Absolute times swing
 // from one machine and run to the next, so the figures that matter come with a ratio to a floor
 // measured in the same run: the same work done by stock Qt widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Talvero started as app/main.cpp starts it, with a probe that reports the first painted frame
 // and then quits. talvero_bench runs it to time the start-up and to take the peak memory.
 

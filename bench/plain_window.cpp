@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The second floor of talvero_first_paint: Talvero's window rebuilt in stock Qt widgets from the
 // description talvero_bench wrote of it, with the same fonts, pictures and first-paint probe.
 // Usage: talvero_plain_window <description.json>

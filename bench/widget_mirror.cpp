@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/widget_mirror.h"
 
 #include "ui/controls/count_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A twin of a window in stock Qt widgets, the floor Talvero's own widgets are measured against:

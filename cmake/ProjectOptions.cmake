@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Settings every target of Talvero links: language level, warnings, Qt safety defines
 # and, in the sanitizer build, the sanitizers.
 add_library(talvero_options INTERFACE)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/dice_engine.h"
 
 #include "engine/count_text.h"

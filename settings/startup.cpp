@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/startup.h"
 
 #include "settings/font_command.h"

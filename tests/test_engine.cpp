@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dice engine on plain rows of captions: count texts, the random source and its seeds, the
 // rolls and resets, and the order of their steps.
 

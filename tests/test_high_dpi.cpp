@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window in a real X window under Xvfb, at the scale factor QT_SCALE_FACTOR gives: the
 // screenshot is that many times larger, with every control in the same relative place and the
 // text drawn at the screen's resolution rather than blown up.

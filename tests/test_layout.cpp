@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selectors, the layout pass and the 90° orientation of the real window, offscreen.
 
 #include "support/window_driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window offscreen, from outside: its controls as designed, clicks and keys through the
 // real widgets, looks as rendered, pictures and accessibility.
 

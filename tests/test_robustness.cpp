@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long and rough use of the real window, offscreen: a soak of 100,000 hit rolls, a follow-up
 // roll of millions of dice, and thousands of clicks in random order with resizes between.
 

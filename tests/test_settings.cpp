@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings across restarts, damaged and unwritable stores, the font choice, the about message,
 // the close command and the ends of a run. Every store lives in a temporary folder.
 

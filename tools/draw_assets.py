@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw Talvero's pictures and write them into ui/assets/.
 
 Run from the repository root:  python3 tools/draw_assets.py

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages listed in tools/debian-packages.txt that are missing.
 # Does nothing (and needs no network) when all of them are present.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders Talvero's window after a roll into PNG files, for the README.
 // Usage: talvero_screenshot <output folder>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots of both pages after a roll, in a real X window under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fits the window's frames, count labels and bottom controls to its size.
 //
 // Every formula reads the current values, so a value written by an earlier step is what a later

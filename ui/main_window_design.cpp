@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as designed: kind, name, container, caption, place and look.
 
 #include "ui/controls/fonts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "90°" box: turns the captions of all count labels, and back.
 
 #include "ui/main_window.h"

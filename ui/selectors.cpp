@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two scroll bars that choose the number of dice and of sides, and the labels that follow.
 
 #include "ui/controls/control_colors.h"
