@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Settings across restarts, damaged and unwritable stores, the font choice, the about message,
-// the close command and the ends of a run. Every store lives in a temporary folder.
+// Settings across restarts, damaged, random and unwritable stores, the font choice, the about
+// message and every way a run ends. Every store lives in a temporary folder.
 
 #include "app/application.h"
 #include "app/close_on_signals.h"
@@ -22,26 +22,46 @@ using namespace talvero::testing;
 
 namespace {
 
-const QStringList kSetupKeys = {u"Setup/Würfelanzahl"_s, u"Setup/Augen"_s, u"Setup/OptionWurf"_s,
-                                u"Setup/OptionWurf2"_s, u"Setup/Check_90Grad"_s};
+const QString kDiceKey = u"Setup/Würfelanzahl"_s;
 
 // The five choices a run shows: dice, sides, "Addition" on either page, "90°".
-QStringList choices(const Driver &d)
+QString choices(const Driver &d)
 {
-    auto checked = [&](const char *name) {
-        return d.the<QAbstractButton>(name)->isChecked() ? u"on"_s : u"off"_s;
+    auto on = [&](const char *name) {
+        return d.the<QAbstractButton>(name)->isChecked();
     };
-    return {d.caption("txt_AnzahlWürfel"), d.caption("Würfelaugen"), checked("OptionWurf(0)"),
-            checked("OptionWurf2(0)"), checked("Check_90Grad")};
+    return u"%1 %2 %3 %4 %5"_s.arg(d.caption("txt_AnzahlWürfel"), d.caption("Würfelaugen"))
+        .arg(on("OptionWurf(0)") ? u"on"_s : u"off"_s, on("OptionWurf2(0)") ? u"on"_s : u"off"_s,
+             on("Check_90Grad") ? u"on"_s : u"off"_s);
 }
 
-QStringList storedSetup(const QString &path)
+// The five "Setup" values as the file holds them.
+QString storedSetup(const QString &path)
 {
     const QSettings settings(path, QSettings::IniFormat);
     QStringList values;
-    for (const QString &key : kSetupKeys)
-        values << settings.value(key).toString();
-    return values;
+    for (const char *key : {"Würfelanzahl", "Augen", "OptionWurf", "OptionWurf2", "Check_90Grad"})
+        values << settings.value(u"Setup/"_s + QString::fromUtf8(key)).toString();
+    return values.join(u' ');
+}
+
+// The four "Font" values as the file holds them.
+QString storedFont(const QString &path)
+{
+    const QSettings settings(path, QSettings::IniFormat);
+    QStringList values;
+    for (const char *key : {"FontName", "FontBold", "FontItalic", "FontSize"})
+        values << settings.value(u"Font/"_s + QString::fromUtf8(key)).toString();
+    return values.join(u',');
+}
+
+// A font as face, bold, italic and size, to compare in one go.
+QString described(const QFont &font)
+{
+    return u"%1,%2,%3,%4"_s.arg(font.family())
+        .arg(font.bold())
+        .arg(font.italic())
+        .arg(font.pointSizeF());
 }
 
 // A store that cannot be written says so once, and only once.
@@ -76,6 +96,25 @@ QFont fontOf(const Driver &d, const char *label = "txt_Gewürfelt_2er2(8)")
     return d.the<CountLabel>(label)->labelFont();
 }
 
+// A run on whatever the file holds shows every choice in range and saves a sound file.
+void verifyStartsInRange(const QString &file, const QByteArray &content)
+{
+    const QByteArray context = "file: " + content.left(80).toPercentEncoding();
+    {
+        Run run(file);
+        const QStringList shown = choices(run.d).split(u' ');
+        QVERIFY2(shown[0].toInt() >= 1 && shown[0].toInt() <= 200, context.constData());
+        QVERIFY2(shown[1].toInt() >= 2 && shown[1].toInt() <= 10, context.constData());
+        QVERIFY2(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked() != (shown[2] == u"on"),
+                 context.constData());
+        QCOMPARE(run.d.the("cmd_Schrift")->isEnabled(), shown[4] == u"off");
+        run.window.close();
+    }
+    const QStringList saved = storedSetup(file).split(u' ');
+    QVERIFY2(saved[0].toInt() >= 1 && saved[0].toInt() <= 200, context.constData());
+    QVERIFY2(saved[1].toInt() >= 2 && saved[1].toInt() <= 10, context.constData());
+}
+
 } // namespace
 
 class SettingsTest : public QObject
@@ -92,24 +131,21 @@ private Q_SLOTS:
     void firstRunOnAnEmptyStore();
     void restartKeepsChoices();
     void closingRewritesSetupAndKeepsTheRest();
-    void storedValuesActAsTheUsersOwn();
+    void storedSixSidesKeepTheDesignedLooks();
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
     void randomFilesStartInRange();
     void unwritableStoreAtClose();
     void readOnlyFileKeepsItsContents();
-    void quitAndSignalsSave();
+    void everyWayOutSaves_data();
+    void everyWayOutSaves();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontCancelAndDamagedValuesChangeNothing();
-    void fontThatCannotBeStoredIsNotApplied();
-    void savesThatFailAreReportedAndForgotten_data();
     void savesThatFailAreReportedAndForgotten();
     void fontSizeWrittenWithPoint();
     void qtFontDialogSpeaksGermanWithoutEffects();
-
     void aboutMessage();
-    void closeCommand();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -120,7 +156,7 @@ void SettingsTest::firstRunOnAnEmptyStore()
 {
     {
         Run run(file);
-        QCOMPARE(choices(run.d), QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s}));
+        QCOMPARE(choices(run.d), u"60 6 off off off"_s);
         QVERIFY(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked());
         QCOMPARE(run.d.tabs()->currentIndex(), 0);
         QCOMPARE(fontOf(run.d).family(), u"MS Sans Serif"_s);
@@ -128,7 +164,7 @@ void SettingsTest::firstRunOnAnEmptyStore()
         QVERIFY(!QFile::exists(file)); // starting writes nothing
         run.window.close();
     }
-    QCOMPARE(storedSetup(file), QStringList({u"60"_s, u"6"_s, u"False"_s, u"False"_s, u"0"_s}));
+    QCOMPARE(storedSetup(file), u"60 6 False False 0"_s);
     QVERIFY(!readFile(file).contains("[Font]")); // closing never writes the font
 }
 
@@ -146,10 +182,10 @@ void SettingsTest::restartKeepsChoices()
         run.window.close();
     }
     Run run(file);
-    QCOMPARE(choices(run.d), QStringList({u"150"_s, u"9"_s, u"on"_s, u"on"_s, u"on"_s}));
+    QCOMPARE(choices(run.d), u"150 9 on on on"_s);
     QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled() &&
             run.d.the("cmd_Würfel2(7)")->isEnabled());
-    QCOMPARE(run.d.the<CountLabel>("txt_Gewürfelt_2er2(4)")->isVertical(), true);
+    QVERIFY(run.d.the<CountLabel>("txt_Gewürfelt_2er2(4)")->isVertical());
     QVERIFY(!run.d.the("cmd_Schrift")->isEnabled());
     // Neither the page nor the counts are remembered.
     QCOMPARE(run.d.tabs()->currentIndex(), 0);
@@ -168,65 +204,49 @@ void SettingsTest::closingRewritesSetupAndKeepsTheRest()
         QVERIFY(fontOf(run.d).bold() && !fontOf(run.d).italic());
         run.window.close();
     }
-    QCOMPARE(storedSetup(file), QStringList({u"60"_s, u"6"_s, u"True"_s, u"False"_s, u"1"_s}));
-    for (const auto &[key, value] : {std::pair{"FontName", "DejaVu Serif"},
-                                     {"FontBold", "true"},
-                                     {"FontItalic", "0"},
-                                     {"FontSize", "11.5"}})
-        QCOMPARE(stored(file, u"Font/"_s + QString::fromUtf8(key)).toString(),
-                 QString::fromUtf8(value));
+    QCOMPARE(storedSetup(file), u"60 6 True False 1"_s);
+    QCOMPARE(storedFont(file), u"DejaVu Serif,true,0,11.5"_s);
     QCOMPARE(stored(file, u"Other/Keep"_s).toString(), u"me"_s);
 }
 
-void SettingsTest::storedValuesActAsTheUsersOwn()
+void SettingsTest::storedSixSidesKeepTheDesignedLooks()
 {
-    // "Addition" on the first page only.
-    QVERIFY(writeFile(file, "[Setup]\nOptionWurf=True\nOptionWurf2=False\n"));
-    {
-        Run run(file);
-        QVERIFY(!run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked());
-        QVERIFY(run.d.the<QAbstractButton>("OptionWurf2(1)")->isChecked());
-    }
-    // A stored 1 turns the labels as a click on "90°" does.
-    QVERIFY(writeFile(file, "[Setup]\nCheck_90Grad=1\n"));
-    {
-        Run run(file);
-        for (CountLabel *label : run.window.findChildren<CountLabel *>())
-            QCOMPARE(label->isVertical(), true);
-        QVERIFY(!run.d.the("cmd_Schrift")->isEnabled());
-    }
-    // Six sides, as designed: no sides update runs, so everything keeps its designed look.
+    // Six sides, as designed: no sides update runs, so everything keeps its designed look
+    // until the first move brings it in line.
     QVERIFY(writeFile(file, "[Setup]\nAugen=6\n"));
     Run run(file);
     QVERIFY(run.d.the("txt_Gewürfelt(9)")->isEnabled());
     QCOMPARE(run.d.pixel("txt_Gewürfelt_2er(8)", {3, 3}), QColor(0xFF, 0xFF, 0xFF));
     QVERIFY(run.d.the("cmd_Würfel2(4)")->isEnabled() && !run.d.the("cmd_Würfel2(5)")->isEnabled());
     QCOMPARE(run.d.caption("Label_Augen"), u"Würfelanzahl mit 6 Seiten "_s);
-    run.d.setValue("HScroll_Augen", 7); // the first move brings everything in line
+    run.d.setValue("HScroll_Augen", 7);
     run.d.setValue("HScroll_Augen", 6);
     QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled());
 }
 
 void SettingsTest::damagedValuesFallBack_data()
 {
-    QTest::addColumn<int>("key"); // of kSetupKeys
+    QTest::addColumn<int>("key"); // Würfelanzahl, Augen, OptionWurf, OptionWurf2, Check_90Grad
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QString>("shown"); // empty: the key's default
     for (int key = 0; key < 5; ++key)
         for (const char *junk : {"", "abc", "99999999999999999999", "12.5", "\x01\xff\xfe\x80"})
             QTest::addRow("%d=%s", key, QByteArray(junk).toHex().constData())
                 << key << QByteArray(junk) << QString();
-    for (const char *outside : {"-5", "0", "201"})
-        QTest::addRow("dice %s", outside) << 0 << QByteArray(outside) << QString();
-    for (const char *outside : {"1", "11"})
-        QTest::addRow("sides %s", outside) << 1 << QByteArray(outside) << QString();
-    for (const char *outside : {"-1", "2", "3"})
-        QTest::addRow("90° %s", outside) << 4 << QByteArray(outside) << QString();
-    // The ends of the ranges are sound values.
-    QTest::newRow("dice 1") << 0 << QByteArray("1") << u"1"_s;
-    QTest::newRow("dice 200") << 0 << QByteArray(" 200") << u"200"_s;
-    QTest::newRow("sides 2") << 1 << QByteArray("2") << u"2"_s;
-    QTest::newRow("sides 10") << 1 << QByteArray("10") << u"10"_s;
+    for (const auto &[key, value] : {std::pair{0, "-5"},
+                                     {0, "0"},
+                                     {0, "201"},
+                                     {1, "1"},
+                                     {1, "11"},
+                                     {4, "-1"},
+                                     {4, "2"},
+                                     {4, "3"}})
+        QTest::addRow("%d=%s, out of range", key, value) << key << QByteArray(value) << QString();
+    // Sound values: the ends of the ranges, "Addition" on the first page only.
+    for (const auto &[key, value] : {std::pair{0, "1"}, {0, " 200"}, {1, "2"}, {1, "10"}})
+        QTest::addRow("%d=%s", key, value)
+            << key << QByteArray(value) << QString::fromUtf8(value).trimmed();
+    QTest::newRow("3=False") << 3 << QByteArray("False") << u"off"_s;
 }
 
 void SettingsTest::damagedValuesFallBack()
@@ -241,19 +261,25 @@ void SettingsTest::damagedValuesFallBack()
     QVERIFY(writeFile(file, "[Setup]\n" + lines.join('\n') + '\n'));
     Run run(file);
     QStringList expected = {u"123"_s, u"9"_s, u"on"_s, u"on"_s, u"on"_s};
-    expected[key] =
-        shown.isEmpty() ? QStringList({u"60"_s, u"6"_s, u"off"_s, u"off"_s, u"off"_s})[key] : shown;
-    QCOMPARE(choices(run.d), expected);
+    expected[key] = shown.isEmpty() ? u"60 6 off off off"_s.split(u' ')[key] : shown;
+    QCOMPARE(choices(run.d), expected.join(u' '));
+    // Stored choices act as the user's own: "90°" turns the labels, the sides grey the surplus.
+    QCOMPARE(run.d.the<CountLabel>("txt_Gewürfelt2(0)")->isVertical(), expected[4] == u"on");
+    QCOMPARE(run.d.the("cmd_Würfel2(7)")->isEnabled(), expected[1].toInt() >= 9);
+    QCOMPARE(run.d.the<QAbstractButton>("OptionWurf2(1)")->isChecked(), expected[3] == u"off");
 }
 
 void SettingsTest::randomFilesStartInRange()
 {
-    // Noise, cut, mutated, keys over and over with any value, enormous values, broken UTF-8.
+    // Noise, cut, mutated, every key over and over with any value, enormous values, broken UTF-8.
     const QByteArray sound = "[Setup]\nW%FCrfelanzahl=120\nAugen=8\nOptionWurf=True\n"
                              "OptionWurf2=False\nCheck_90Grad=1\n[Font]\nFontName=DejaVu Sans\n"
                              "FontBold=True\nFontItalic=False\nFontSize=12\n";
-    const char *keys[] = {"W%FCrfelanzahl", "Würfelanzahl", "Augen",    "OptionWurf", "OptionWurf2",
-                          "Check_90Grad",   "FontName",     "FontBold", "FontItalic", "FontSize"};
+    const QByteArrayList keys =
+        QByteArray("W%FCrfelanzahl Würfelanzahl Augen OptionWurf OptionWurf2 "
+                   "Check_90Grad FontName FontBold FontItalic FontSize")
+            .split(' ');
+    const QByteArrayList values = {"-7", "0", "1", "200", "201", "99999999999", "12.5", "True", ""};
     QRandomGenerator random(4711);
     auto bytes = [&](int length) {
         QByteArray b(length, '\0');
@@ -261,69 +287,25 @@ void SettingsTest::randomFilesStartInRange()
             c = static_cast<char>(random.bounded(256));
         return b;
     };
-    auto value = [&]() -> QByteArray {
-        switch (random.bounded(6)) {
-        case 0:
-            return QByteArray::number(random.bounded(-1000, 1000));
-        case 1:
-            return QByteArray::number(static_cast<qint64>(random.generate64()));
-        case 2:
-            return QByteArray::number(random.generateDouble() * 400 - 200, 'f', 3);
-        case 3:
-            return "True";
-        case 4:
-            return bytes(random.bounded(40)).replace('\n', ' ');
-        default:
-            return QByteArray(random.bounded(1, 20), '9');
-        }
-    };
     // Every run writes its file with a flush to disk; memory-backed storage keeps that quick.
     const QTemporaryDir shm(u"/dev/shm/talvero-XXXXXX"_s);
     if (shm.isValid())
         file = shm.filePath(u"Talvero.conf"_s);
     for (int i = 0; i < 600; ++i) {
-        QByteArray content = sound;
-        switch (i % 6) {
-        case 0:
-            content = bytes(random.bounded(4096));
-            break;
-        case 1:
+        QByteArray content = i % 6 == 0 ? bytes(random.bounded(4096)) : sound;
+        if (i % 6 == 1)
             content.truncate(random.bounded(sound.size() + 1));
-            break;
-        case 2:
-            for (int n = random.bounded(1, 12); n > 0; --n)
-                content[random.bounded(content.size())] = static_cast<char>(random.bounded(256));
-            break;
-        case 3:
-            for (int n = random.bounded(1, 30); n > 0; --n)
-                content += (random.bounded(4) ? "" : "[Setup]\n") +
-                           QByteArray(keys[random.bounded(10)]) + '=' + value() + '\n';
-            break;
-        case 4:
-            content += "[Setup]\n" + QByteArray(keys[random.bounded(10)]) + '=' +
-                       QByteArray(random.bounded(100'000, 1'000'000), '7') + '\n';
-            break;
-        default:
+        for (int n = i % 6 == 2 ? random.bounded(1, 12) : 0; n > 0; --n)
+            content[random.bounded(content.size())] = static_cast<char>(random.bounded(256));
+        for (int n = i % 6 == 3 ? random.bounded(1, 30) : 0; n > 0; --n)
+            content += (random.bounded(4) ? "" : "[Setup]\n") + keys[random.bounded(10)] + '=' +
+                       (random.bounded(3) ? values[random.bounded(9)] : bytes(20)) + '\n';
+        if (i % 6 == 4)
+            content += "[Setup]\n" + keys[random.bounded(10)] + '=' + QByteArray(800'000, '7');
+        if (i % 6 == 5)
             content.replace("Setup", "Set\xffup").replace("Augen=8", "Augen=\xc3\x28");
-            content.insert(random.bounded(content.size()), "\n\x80\x81=\xfe\n");
-        }
         QVERIFY(writeFile(file, content));
-        const QString context =
-            u"file %1: %2"_s.arg(i).arg(QString::fromLatin1(content.left(80).toPercentEncoding()));
-        {
-            Run run(file);
-            const QStringList shown = choices(run.d);
-            QVERIFY2(shown[0].toInt() >= 1 && shown[0].toInt() <= 200, qPrintable(context));
-            QVERIFY2(shown[1].toInt() >= 2 && shown[1].toInt() <= 10, qPrintable(context));
-            QVERIFY2(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked() !=
-                         (shown[2] == u"on"_s),
-                     qPrintable(context));
-            QCOMPARE(run.d.the("cmd_Schrift")->isEnabled(), shown[4] == u"off"_s);
-            run.window.close();
-        }
-        const QStringList saved = storedSetup(file);
-        QVERIFY2(saved[0].toInt() >= 1 && saved[0].toInt() <= 200, qPrintable(context));
-        QVERIFY2(saved[1].toInt() >= 2 && saved[1].toInt() <= 10, qPrintable(context));
+        verifyStartsInRange(file, content);
     }
 }
 
@@ -362,31 +344,45 @@ void SettingsTest::readOnlyFileKeepsItsContents()
     QCOMPARE(readFile(file), content);
 }
 
-void SettingsTest::quitAndSignalsSave()
+void SettingsTest::everyWayOutSaves_data()
 {
+    QTest::addColumn<int>("signal"); // 0: the way the row names
+    QTest::newRow("close box") << 0;
+    QTest::newRow("Schließen") << 0;
+    QTest::newRow("Alt+S") << 0;
+    QTest::newRow("the application quits") << 0;
+    QTest::newRow("SIGTERM, logout or shutdown") << SIGTERM;
+    QTest::newRow("SIGHUP, the terminal went away") << SIGHUP;
+    QTest::newRow("SIGINT, Ctrl+C") << SIGINT;
+}
+
+void SettingsTest::everyWayOutSaves()
+{
+    QFETCH(int, signal);
+    const QString way = QString::fromUtf8(QTest::currentDataTag());
     {
         Run run(file);
+        CloseOnSignals closer(run.window);
+        QVERIFY(run.d.show());
         run.d.setValue("HScroll", 77);
-        // The application quits without the window being closed first.
-        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
-        QCoreApplication::exec();
-        QCOMPARE(stored(file, kSetupKeys[0]).toString(), u"77"_s);
-        run.d.setValue("HScroll", 78);
-        run.window.close(); // saved once only
-    }
-    QCOMPARE(stored(file, kSetupKeys[0]).toString(), u"77"_s);
-    // Logout or shutdown (SIGTERM), a vanished terminal (SIGHUP), Ctrl+C (SIGINT).
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
-        {
-            Run run(file);
-            CloseOnSignals closer(run.window);
-            QVERIFY(run.d.show());
-            run.d.setValue("HScroll", 100 + signal);
+        if (signal != 0) {
             QVERIFY(::raise(signal) == 0); // handled: the process lives on
-            QTRY_VERIFY(!run.window.isVisible());
+        } else if (way == u"Schließen") {
+            run.d.click("cmd_Ende");
+        } else if (way == u"Alt+S") {
+            QTest::keyClick(&run.window, Qt::Key_S, Qt::AltModifier);
+        } else if (way == u"the application quits") { // without the window closed first
+            QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+            QCoreApplication::exec();
+            QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
+            run.d.setValue("HScroll", 78); // saved once only
+            run.window.close();
+        } else {
+            run.window.close();
         }
-        QCOMPARE(stored(file, kSetupKeys[0]).toString(), QString::number(100 + signal));
+        QTRY_VERIFY(!run.window.isVisible());
     }
+    QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()
@@ -405,22 +401,13 @@ void SettingsTest::fontChoiceAppliesAndIsRemembered()
         };
         run.d.click("cmd_Schrift");
         QCOMPARE(presets.size(), 1);
-        QCOMPARE(presets[0].family(), QFontInfo(QFont(u"MS Sans Serif"_s)).family());
-        QCOMPARE(presets[0].pointSizeF(), 8.0);
-        QVERIFY(!presets[0].bold() && !presets[0].italic());
-        for (CountLabel *label : run.window.findChildren<CountLabel *>()) {
-            QCOMPARE(label->labelFont().family(), u"DejaVu Serif"_s);
-            QVERIFY(label->labelFont().bold() && !label->labelFont().italic());
-            QCOMPARE(label->labelFont().pointSizeF(), layoutSize); // the layout's, not 14
-        }
-        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"DejaVu Serif"_s); // at once
-        QCOMPARE(stored(file, u"Font/FontBold"_s).toString(), u"True"_s);
-        QCOMPARE(stored(file, u"Font/FontItalic"_s).toString(), u"False"_s);
-        QCOMPARE(stored(file, u"Font/FontSize"_s).toString(), u"14"_s);
-        run.d.click("cmd_Schrift"); // opens on that choice
-        QCOMPARE(presets[1].family(), u"DejaVu Serif"_s);
-        QVERIFY(presets[1].bold());
-        QCOMPARE(presets[1].pointSizeF(), 14.0);
+        QCOMPARE(described(presets[0]),
+                 QFontInfo(QFont(u"MS Sans Serif"_s)).family() + u",0,0,8"_s);
+        for (CountLabel *label : run.window.findChildren<CountLabel *>()) // size: the layout's
+            QCOMPARE(described(label->labelFont()), u"DejaVu Serif,1,0,%1"_s.arg(layoutSize));
+        QCOMPARE(storedFont(file), u"DejaVu Serif,True,False,14"_s); // at once
+        run.d.click("cmd_Schrift");                                  // opens on that choice
+        QCOMPARE(described(presets[1]), u"DejaVu Serif,1,0,14"_s);
         run.window.close();
     }
     Run run(file);
@@ -441,9 +428,8 @@ void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
         dialog.reject();
     };
     run.d.click("cmd_Schrift");
-    QCOMPARE(preset.family(), u"Liberation Serif"_s);
-    QVERIFY(preset.italic() && !preset.bold());
-    QCOMPARE(preset.pointSizeF(), 8.0); // the damaged size is skipped: the dialog's own stays
+    // The damaged size is skipped: the dialog keeps its own.
+    QCOMPARE(described(preset), u"Liberation Serif,0,1,8"_s);
     QCOMPARE(readFile(file), content);
     QCOMPARE(fontOf(run.d).family(), u"Liberation Serif"_s);
     QVERIFY(fontOf(run.d).italic());
@@ -455,70 +441,53 @@ void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
     QVERIFY(!fontOf(damaged.d).bold() && !fontOf(damaged.d).italic());
 }
 
-void SettingsTest::fontThatCannotBeStoredIsNotApplied()
-{
-    const QString blocker = dir->filePath(u"not-a-folder"_s);
-    QVERIFY(writeFile(blocker, "x"));
-    expectOneWarning();
-    Run run(blocker + u"/Talvero.conf"_s);
-    run.d.watch.fontDialog = [](QFontDialog &dialog) {
-        dialog.setCurrentFont(QFont(u"DejaVu Serif"_s, 14));
-        dialog.accept();
-    };
-    run.d.click("cmd_Schrift");
-    QCOMPARE(fontOf(run.d).family(), u"MS Sans Serif"_s);
-}
-
-void SettingsTest::savesThatFailAreReportedAndForgotten_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("sound file") << QByteArray("[Setup]\nAugen=3\n[Font]\nFontName=DejaVu Sans\n");
-    // Qt reports such a file as damaged for as long as the store lives.
-    QTest::newRow("damaged file") << QByteArray("[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\n");
-}
-
 void SettingsTest::savesThatFailAreReportedAndForgotten()
 {
-    QFETCH(QByteArray, content);
-    QVERIFY(writeFile(file, content));
-    auto run = std::make_unique<Run>(file);
-    auto choose = [&](const char *face) {
-        run->d.watch.fontDialog = [face](QFontDialog &dialog) {
-            dialog.setCurrentFont(QFont(QString::fromUtf8(face), 12));
-            dialog.accept();
+    // A sound file, and one Qt reports as damaged for as long as the store lives.
+    for (const QByteArray &content :
+         {QByteArray("[Setup]\nAugen=3\n[Font]\nFontName=DejaVu Sans\n"),
+          QByteArray("[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\n")}) {
+        init();
+        QVERIFY(writeFile(file, content));
+        auto run = std::make_unique<Run>(file);
+        auto choose = [&](const char *face) {
+            run->d.watch.fontDialog = [face](QFontDialog &dialog) {
+                dialog.setCurrentFont(QFont(QString::fromUtf8(face), 12));
+                dialog.accept();
+            };
+            run->d.click("cmd_Schrift");
+        };
+        {
+            const FullDisk full;
+            expectOneWarning();
+            choose("DejaVu Serif");
+        }
+        QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
+        QCOMPARE(readFile(file), content);
+
+        // The disk has room again: the next choice is stored and shown, and the one that could
+        // not be stored never reaches the file, nor the next dialog.
+        QFont opened;
+        run->d.watch.fontDialog = [&](QFontDialog &dialog) {
+            opened = dialog.currentFont();
+            dialog.reject();
         };
         run->d.click("cmd_Schrift");
-    };
-    {
-        const FullDisk full;
-        expectOneWarning();
-        choose("DejaVu Serif");
+        QCOMPARE(opened.family(), u"DejaVu Sans"_s);
+        QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
+        choose("Liberation Serif");
+        QCOMPARE(fontOf(run->d).family(), u"Liberation Serif"_s);
+        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
+        {
+            const FullDisk full;
+            expectOneWarning();
+            choose("DejaVu Serif");
+        }
+        run->window.close();
+        run.reset();
+        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
+        QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"3"_s);
     }
-    QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
-    QCOMPARE(readFile(file), content);
-
-    // The disk has room again: the next choice is stored and shown, and the one that could
-    // not be stored never reaches the file, nor the next dialog.
-    QFont opened;
-    run->d.watch.fontDialog = [&](QFontDialog &dialog) {
-        opened = dialog.currentFont();
-        dialog.reject();
-    };
-    run->d.click("cmd_Schrift");
-    QCOMPARE(opened.family(), u"DejaVu Sans"_s);
-    QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
-    choose("Liberation Serif");
-    QCOMPARE(fontOf(run->d).family(), u"Liberation Serif"_s);
-    QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
-    {
-        const FullDisk full;
-        expectOneWarning();
-        choose("DejaVu Serif");
-    }
-    run->window.close();
-    run.reset();
-    QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
-    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"3"_s);
 }
 
 void SettingsTest::fontSizeWrittenWithPoint()
@@ -571,23 +540,6 @@ void SettingsTest::aboutMessage()
     QVERIFY(lines[1].isEmpty() && !lines[2].isEmpty() && !lines[5].isEmpty());
     // The message itself breaks its lines with carriage returns alone.
     QCOMPARE(aboutText(), QString(box.text).replace(u'\n', u'\r'));
-}
-
-void SettingsTest::closeCommand()
-{
-    for (const bool byKey : {false, true}) {
-        {
-            Run run(file);
-            QVERIFY(run.d.show());
-            run.d.setValue("HScroll", byKey ? 32 : 31);
-            if (byKey)
-                QTest::keyClick(&run.window, Qt::Key_S, Qt::AltModifier);
-            else
-                run.d.click("cmd_Ende");
-            QTRY_VERIFY(!run.window.isVisible());
-        }
-        QCOMPARE(stored(file, kSetupKeys[0]).toString(), byKey ? u"32"_s : u"31"_s);
-    }
 }
 
 QTEST_MAIN(SettingsTest)
