@@ -403,15 +403,10 @@ void MainWindowTest::looksWhenRendered()
     auto face = [this](const Name &name) {
         return d->pixel(name, {2, (d->the(name)->height() - 1) / 2});
     };
-    auto near = [](QColor a, QColor b) {
-        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-                   std::abs(a.blue() - b.blue()) <=
-               2;
-    };
     QCOMPARE(face("cmd_Würfel1"), kBlue);
     for (const char *name : {"cmd_Reset(0)", "cmd_ResetWurf(0)", "cmd_Ende"})
         QCOMPARE(face(name), kLight);
-    QVERIFY(near(face("cmd_Schrift"), kLight));
+    QCOMPARE(face("cmd_Schrift"), kLight);
     QTest::mousePress(d->the("cmd_Würfel1"), Qt::LeftButton);
     QCOMPARE(face("cmd_Würfel1"), QColor(0x00, 0x00, 0x80));
     QTest::mouseRelease(d->the("cmd_Würfel1"), Qt::LeftButton);
@@ -422,14 +417,11 @@ void MainWindowTest::looksWhenRendered()
     QCOMPARE(d->pixel("txt_Gewürfelt(9)", {0, 0}), kBlack);
     QCOMPARE(d->pixel("txt_Gewürfelt(9)", {2, 2}), kWhite);
     const QColor hoverBlue(0x00, 0x00, 0xC0);
-    const int regularInk =
-        inkIn(label->grab().toImage(), label->rect().adjusted(2, 2, -2, -2), kWhite);
-    QVERIFY(pixelsOf(label, kBlack) > 0 && pixelsOf(label, hoverBlue) == 0);
+    const int regularInk = pixelsOf(label, kBlack);
+    QVERIFY(regularInk > 0 && pixelsOf(label, hoverBlue) == 0);
     QTest::mouseMove(label);
     QTRY_VERIFY(label->underMouse());
-    QVERIFY(pixelsOf(label, kBlack) == 0 && pixelsOf(label, hoverBlue) > 0);
-    QVERIFY(inkIn(label->grab().toImage(), label->rect().adjusted(2, 2, -2, -2), kWhite) >
-            regularInk);
+    QVERIFY(pixelsOf(label, kBlack) == 0 && pixelsOf(label, hoverBlue) > regularInk);
     CountLabel ampersand; // "&" is an ordinary character, not an access key
     ampersand.resize(60, 30);
     ampersand.setCaption(u"&"_s);
@@ -453,7 +445,7 @@ void MainWindowTest::looksWhenRendered()
 
     // While the count labels are turned, "Schriftart" wears the light set's disabled colour.
     d->click("Check_90Grad");
-    QVERIFY(near(face("cmd_Schrift"), QColor(0xF5, 0xF4, 0xEA)));
+    QCOMPARE(face("cmd_Schrift"), QColor(0xF5, 0xF4, 0xEA));
     d->showPage(1);
     for (int i = 0; i < 9; ++i)
         QCOMPARE(face(element("cmd_Würfel2", i)), i < 5 ? kBlue : kGrey);
