@@ -7,6 +7,7 @@
 #include "support/settings_run.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFontInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -41,6 +42,33 @@ QStringList storedSetup(const QString &path)
     for (const QString &key : kSetupKeys)
         values << settings.value(key).toString();
     return values;
+}
+
+// One run on the file: every choice shown lies in range, and closing stores a sound file that
+// holds what was shown. The context names the file when a check fails.
+void startsAndSavesInRange(const QString &path, const QString &context)
+{
+    QStringList shown;
+    {
+        Run run(path);
+        shown = choices(run.d);
+        const int dice = shown[0].toInt();
+        const int sides = shown[1].toInt();
+        QVERIFY2(dice >= 1 && dice <= 200 && sides >= 2 && sides <= 10, qPrintable(context));
+        QVERIFY2(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked() != (shown[2] == u"on"_s),
+                 qPrintable(context));
+        QVERIFY2(run.d.the("cmd_Schrift")->isEnabled() == (shown[4] == u"off"_s),
+                 qPrintable(context));
+        run.window.close();
+    }
+    QVERIFY2(QSettings(path, QSettings::IniFormat).status() == QSettings::NoError,
+             qPrintable(context));
+    auto truth = [](const QString &onOff) {
+        return onOff == u"on"_s ? u"True"_s : u"False"_s;
+    };
+    const QStringList expected = {shown[0], shown[1], truth(shown[2]), truth(shown[3]),
+                                  shown[4] == u"on"_s ? u"1"_s : u"0"_s};
+    QVERIFY2(storedSetup(path) == expected, qPrintable(context));
 }
 
 // A store that cannot be written says so once, and only once.
@@ -95,6 +123,7 @@ private Q_SLOTS:
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
     void randomFilesStartInRange();
+    void sampleFilesStartInRange();
     void unwritableStoreAtClose();
     void readOnlyFileKeepsItsContents();
     void quitAndSignalsSave();
@@ -278,8 +307,6 @@ void SettingsTest::randomFilesStartInRange()
     };
     // Every run writes its file with a flush to disk; memory-backed storage keeps that quick.
     const QTemporaryDir shm(u"/dev/shm/talvero-XXXXXX"_s);
-    if (shm.isValid())
-        file = shm.filePath(u"Talvero.conf"_s);
     for (int i = 0; i < 600; ++i) {
         QByteArray content = sound;
         switch (i % 6) {
@@ -306,23 +333,31 @@ void SettingsTest::randomFilesStartInRange()
             content.replace("Setup", "Set\xffup").replace("Augen=8", "Augen=\xc3\x28");
             content.insert(random.bounded(content.size()), "\n\x80\x81=\xfe\n");
         }
+        // A name of its own: Qt takes a file of the same name, size and modification time (to
+        // the millisecond) for the one it read before.
+        const QString name = u"%1.conf"_s.arg(i);
+        file = shm.isValid() ? shm.filePath(name) : dir->filePath(name);
         QVERIFY(writeFile(file, content));
-        const QString context =
-            u"file %1: %2"_s.arg(i).arg(QString::fromLatin1(content.left(80).toPercentEncoding()));
-        {
-            Run run(file);
-            const QStringList shown = choices(run.d);
-            QVERIFY2(shown[0].toInt() >= 1 && shown[0].toInt() <= 200, qPrintable(context));
-            QVERIFY2(shown[1].toInt() >= 2 && shown[1].toInt() <= 10, qPrintable(context));
-            QVERIFY2(run.d.the<QAbstractButton>("OptionWurf(1)")->isChecked() !=
-                         (shown[2] == u"on"_s),
-                     qPrintable(context));
-            QCOMPARE(run.d.the("cmd_Schrift")->isEnabled(), shown[4] == u"off"_s);
-            run.window.close();
-        }
-        const QStringList saved = storedSetup(file);
-        QVERIFY2(saved[0].toInt() >= 1 && saved[0].toInt() <= 200, qPrintable(context));
-        QVERIFY2(saved[1].toInt() >= 2 && saved[1].toInt() <= 10, qPrintable(context));
+        startsAndSavesInRange(file, u"file %1: %2"_s.arg(i).arg(
+                                        QString::fromLatin1(content.left(80).toPercentEncoding())));
+        if (QTest::currentTestFailed())
+            return;
+    }
+}
+
+void SettingsTest::sampleFilesStartInRange()
+{
+    // The fuzzer's seed files, and every file it has found a fault with.
+    QFileInfoList samples;
+    for (const char *folder : {TALVERO_FUZZ_CORPUS, TALVERO_TEST_DATA})
+        samples += QDir(QString::fromUtf8(folder)).entryInfoList({u"*.conf"_s}, QDir::Files);
+    QVERIFY(samples.size() >= 8);
+    for (const QFileInfo &sample : std::as_const(samples)) {
+        file = dir->filePath(sample.fileName());
+        QVERIFY(writeFile(file, readFile(sample.filePath())));
+        startsAndSavesInRange(file, sample.filePath());
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 
