@@ -4,7 +4,7 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all deps run test asan bench fairness lint package package-check format clean
+.PHONY: all deps run test asan fuzz bench fairness lint package package-check format clean
 
 all: test
 
@@ -25,6 +25,21 @@ asan: deps
 	cmake --preset asan $(CMAKE_FLAGS)
 	cmake --build --preset asan
 	ctest --preset asan
+
+# Coverage-guided fuzzing of the settings reading path with libFuzzer, FUZZ_SECONDS long, from
+# the seeds in fuzz/corpus; what it learns stays in build/fuzz/corpus for the next run. Prints
+# the closing figures; a finding fails the target and is kept as build/fuzz/crash-* (or leak-,
+# timeout-, oom-), with the fuzzer's report in build/fuzz/fuzz.log.
+FUZZ_SECONDS ?= 300
+FUZZER = build/fuzz/fuzz/talvero_settings_fuzzer
+fuzz: deps
+	cmake --preset fuzz $(CMAKE_FLAGS)
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus
+	$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=4096 -print_final_stats=1 \
+		-dict=fuzz/settings.dict -artifact_prefix=build/fuzz/ build/fuzz/corpus fuzz/corpus \
+		>build/fuzz/fuzz.log 2>&1 || { tail -n 80 build/fuzz/fuzz.log; exit 1; }
+	grep -E 'DONE|^Done|^stat::' build/fuzz/fuzz.log
 
 # The start-up figures need a real X display; the others run offscreen inside the program.
 bench: deps
@@ -55,7 +70,7 @@ format:
 # Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
 lint: deps
 	cppcheck --enable=warning,performance,portability --std=c++20 --library=qt --inline-suppr \
-		--error-exitcode=1 --quiet -I . engine ui settings app
+		--error-exitcode=1 --quiet -I . engine ui settings app fuzz
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

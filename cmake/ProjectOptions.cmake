@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Settings every target of Talvero links: language level, warnings, Qt safety defines
-# and, in the sanitizer build, the sanitizers.
+# and, in the sanitizer and fuzzing builds, the sanitizers.
 add_library(talvero_options INTERFACE)
 add_library(Talvero::options ALIAS talvero_options)
 
@@ -19,16 +19,25 @@ target_compile_definitions(talvero_options INTERFACE
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     QT_NO_KEYWORDS)
 
-if(TALVERO_SANITIZE)
+if(TALVERO_SANITIZE OR TALVERO_FUZZ)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(talvero_options INTERFACE ${_san})
     target_link_options(talvero_options INTERFACE ${_san})
 endif()
 
+# The fuzzing build also gives every library libFuzzer's coverage counters; only the fuzz
+# targets link libFuzzer itself, which brings its own main().
+if(TALVERO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TALVERO_FUZZ needs clang (libFuzzer), not ${CMAKE_CXX_COMPILER_ID}")
+    endif()
+    target_compile_options(talvero_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 # Hardening as Debian builds its packages (dpkg-buildflags): stack protector, checked libc calls
 # where the optimiser lets them work, relocations read-only and bound at start. Debian's compiler
-# makes position-independent executables already. The sanitizer build has its own checks.
-if(NOT TALVERO_SANITIZE)
+# makes position-independent executables already. The sanitizer builds have their own checks.
+if(NOT TALVERO_SANITIZE AND NOT TALVERO_FUZZ)
     target_compile_options(talvero_options INTERFACE
         -fstack-protector-strong -Wformat -Werror=format-security)
     target_compile_definitions(talvero_options INTERFACE

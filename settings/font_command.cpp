@@ -6,29 +6,24 @@
 
 namespace talvero {
 
-namespace {
-
-// The stored face name, or nothing when it is empty.
-std::optional<QString> storedFaceName(const SettingsStore &store)
+FontPreset storedFont(const SettingsStore &store)
 {
     const QString name = store.read(keys::fontName).trimmed();
-    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    return {name.isEmpty() ? std::nullopt : std::optional<QString>(name),
+            store.readTruth(keys::fontBold), store.readTruth(keys::fontItalic),
+            store.readSize(keys::fontSize)};
 }
-
-} // namespace
 
 void SchriftSetzen(MainWindow &window, const SettingsStore &store)
 {
-    window.setCountFont({storedFaceName(store).value_or(QString()), store.readTruth(keys::fontBold),
-                         store.readTruth(keys::fontItalic)});
+    const FontPreset font = storedFont(store);
+    window.setCountFont({font.name.value_or(QString()), font.bold, font.italic});
 }
 
 void cmd_Schrift_Click(MainWindow &window, SettingsStore &store)
 {
     // A preset that does not convert is left out: the dialog keeps what it had.
-    const std::optional<FontChoice> choice =
-        window.chooseFont({storedFaceName(store), store.readTruth(keys::fontBold),
-                           store.readTruth(keys::fontItalic), store.readSize(keys::fontSize)});
+    const std::optional<FontChoice> choice = window.chooseFont(storedFont(store));
     if (!choice)
         return;
     store.write(keys::fontName, choice->name);
