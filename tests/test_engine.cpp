@@ -126,7 +126,6 @@ private Q_SLOTS:
 
     void countTexts();
     void faceValueBoundaries();
-    void seedFromTheClock_data();
     void seedFromTheClock();
     void sameSecondDoesNotReplay();
     void startWithoutAnEntropySource();
@@ -185,31 +184,21 @@ void EngineTest::faceValueBoundaries()
     }
 }
 
-void EngineTest::seedFromTheClock_data()
-{
-    // Three reads: seconds, seconds again, minutes. The field a read does not use holds
-    // something else, so that a read of the wrong field shows.
-    QTest::addColumn<int>("s1");
-    QTest::addColumn<int>("s2");
-    QTest::addColumn<int>("minute");
-    QTest::addColumn<qulonglong>("seed");
-    QTest::newRow("ordinary") << 10 << 10 << 5 << 500ull;
-    QTest::newRow("the second ticks between the reads") << 10 << 11 << 5 << 550ull;
-    QTest::newRow("largest, beyond 16 bits") << 59 << 59 << 59 << 205379ull;
-    QTest::newRow("seconds 0") << 0 << 0 << 30 << 0ull;
-    QTest::newRow("minutes 0") << 30 << 30 << 0 << 0ull;
-}
-
 void EngineTest::seedFromTheClock()
 {
-    QFETCH(int, s1);
-    QFETCH(int, s2);
-    QFETCH(int, minute);
-    QFETCH(qulonglong, seed);
-    p = std::make_unique<Pages>(std::deque<TimeOfDay>{{7, s1}, {8, s2}, {minute, 9}}, 99);
-    p->engine.hitRoll(200, 10, true);
-    QCOMPARE(p->journal.count(u"clock"_s), 3);
-    QCOMPARE(p->face[0].captions, facesAfterSeed(99, seed, 200, 10));
+    // Three reads: seconds, seconds again, minutes; the field a read does not use holds something
+    // else, so that a read of the wrong field shows. Ordinary, the second ticking between the
+    // reads, the largest seed (beyond 16 bits), seconds 0, minutes 0.
+    for (const auto &[s1, s2, minute, seed] : {std::tuple{10, 10, 5, 500},
+                                               {10, 11, 5, 550},
+                                               {59, 59, 59, 205379},
+                                               {0, 0, 30, 0},
+                                               {30, 30, 0, 0}}) {
+        p = std::make_unique<Pages>(std::deque<TimeOfDay>{{7, s1}, {8, s2}, {minute, 9}}, 99);
+        p->engine.hitRoll(200, 10, true);
+        QCOMPARE(p->journal.count(u"clock"_s), 3);
+        QCOMPARE(p->face[0].captions, facesAfterSeed(99, seed, 200, 10));
+    }
 }
 
 void EngineTest::sameSecondDoesNotReplay()

@@ -75,15 +75,12 @@ private Q_SLOTS:
     void controlTree();
     void textLinesFitTheirText();
     void windowPagesAndPictures();
-    void focusChain();
+    void focusAndKeys();
     void rollsThroughTheButtons();
     void resetButtonsKeepToTheirPage();
-    void runsStartedTogetherRollDifferently();
-    void keyboard();
     void looksWhenRendered();
     void accessibility();
 
-    void sidesLooks_data();
     void sidesLooks();
     void selectorsChangeNoCount();
     void layoutFigures_data();
@@ -245,7 +242,7 @@ void MainWindowTest::windowPagesAndPictures()
              window->palette().color(QPalette::Button));
 }
 
-void MainWindowTest::focusChain()
+void MainWindowTest::focusAndKeys()
 {
     QVERIFY(d->show());
     auto nameOf = [this](QWidget *w) {
@@ -274,6 +271,18 @@ void MainWindowTest::focusChain()
     QCOMPARE(visited.join(u' '),
              u"cmd_Ende SSTab OptionWurf(1) HScroll cmd_Würfel1 cmd_Reset(0) "
              "cmd_ResetWurf(0) HScroll_Augen Check_90Grad cmd_Schrift cmd_Ende"_s);
+    // Space, Return and Enter press the focused button; Alt+S is the access key of "Schließen".
+    QWidget *roll = d->the("cmd_Würfel1");
+    roll->setFocus();
+    int rolls = 0;
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(roll, key);
+        const QString counted = u"Wurf %1"_s.arg(++rolls);
+        QTRY_COMPARE(d->caption("txt_Wurfinfo(0)"), counted);
+    }
+    QSignalSpy closing(d->the<QAbstractButton>("cmd_Ende"), &QAbstractButton::clicked);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(closing.count(), 1);
 }
 
 void MainWindowTest::rollsThroughTheButtons()
@@ -328,6 +337,19 @@ void MainWindowTest::rollsThroughTheButtons()
     QTest::mouseMove(d->the("cmd_Reset(1)"));
     QTest::mouseMove(d->the("cmd_Würfel2(2)"));
     QTRY_COMPARE(d->the("cmd_Würfel2(2)")->toolTip(), u"0 Würfe"_s);
+
+    // Two windows rolling in the same second re-seed alike; each starts from a state of its own,
+    // so the dice still differ, as two runs of the program started together must.
+    MainWindow other;
+    Driver second(other);
+    QStringList runs;
+    for (Driver *w : {d.get(), &second}) {
+        w->setValue("HScroll", 200);
+        w->setValue("HScroll_Augen", 10);
+        w->the<QAbstractButton>("cmd_Würfel1")->click();
+        runs << w->captions("txt_Gewürfelt", 10).join(u' ');
+    }
+    QVERIFY(runs[0] != runs[1]);
 }
 
 void MainWindowTest::resetButtonsKeepToTheirPage()
@@ -361,39 +383,6 @@ void MainWindowTest::resetButtonsKeepToTheirPage()
     d->click("cmd_ResetWurf(1)");
     QCOMPARE(d->caption("txt_Wurfinfo(1)"), u"Wurf 0"_s);
     QCOMPARE(page(0), hitPage);
-}
-
-void MainWindowTest::runsStartedTogetherRollDifferently()
-{
-    // Two windows rolling in the same second re-seed alike; each starts from a state of its own,
-    // so the dice still differ, as two runs of the program started together must.
-    MainWindow other;
-    Driver second(other);
-    QStringList faces;
-    for (Driver *w : {d.get(), &second}) {
-        w->setValue("HScroll", 200);
-        w->setValue("HScroll_Augen", 10);
-        w->the<QAbstractButton>("cmd_Würfel1")->click();
-        faces << w->captions("txt_Gewürfelt", 10).join(u' ');
-    }
-    QVERIFY(faces[0] != faces[1]);
-}
-
-void MainWindowTest::keyboard()
-{
-    QVERIFY(d->show());
-    QWidget *roll = d->the("cmd_Würfel1");
-    roll->setFocus();
-    int rolls = 0;
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(roll, key);
-        const QString counted = u"Wurf %1"_s.arg(++rolls);
-        QTRY_COMPARE(d->caption("txt_Wurfinfo(0)"), counted);
-    }
-    // Alt+S is the access key of "Schließen".
-    QSignalSpy closing(d->the<QAbstractButton>("cmd_Ende"), &QAbstractButton::clicked);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
-    QTRY_COMPARE(closing.count(), 1);
 }
 
 void MainWindowTest::looksWhenRendered()
@@ -453,14 +442,8 @@ void MainWindowTest::looksWhenRendered()
 
 void MainWindowTest::accessibility()
 {
-    struct Spoken
-    {
-        const char *name;
-        QAccessible::Role role;
-        const char *spoken;
-        const char *description;
-    };
-    for (const Spoken &c :
+    using Spoken = std::tuple<const char *, QAccessible::Role, const char *, const char *>;
+    for (const auto &[name, role, spoken, description] :
          {Spoken{"cmd_Ende", QAccessible::Button, "Schließen", ""},
           {"cmd_Reset(1)", QAccessible::Button, "Zählung löschen", ""},
           {"cmd_ResetWurf(0)", QAccessible::Button, "Wurfzähler zurücksetzen", ""},
@@ -470,14 +453,14 @@ void MainWindowTest::accessibility()
           {"Frame(2)", QAccessible::Grouping, "Sortierung", ""},
           {"txt_Gewürfelt(2)", QAccessible::StaticText, "0", "3er"},
           {"txt_Gewürfelt_2er2(3)", QAccessible::StaticText, "0", "5+"}}) {
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(d->the(c.name));
-        QCOMPARE(iface->role(), c.role);
-        QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(c.spoken));
-        QCOMPARE(iface->text(QAccessible::Description), QString::fromUtf8(c.description));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(d->the(name));
+        QCOMPARE(iface->role(), role);
+        QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(spoken));
+        QCOMPARE(iface->text(QAccessible::Description), QString::fromUtf8(description));
         QAccessibleInterface *up = iface; // reachable from the window's own interface
         while (up && up->object() != window.get())
             up = up->parent();
-        QVERIFY2(up, c.name);
+        QVERIFY2(up, name);
     }
     d->click("cmd_Würfel1"); // a count label speaks the count it shows
     for (const QString &name : countLabels())
@@ -485,44 +468,38 @@ void MainWindowTest::accessibility()
                  d->caption(name));
 }
 
-void MainWindowTest::sidesLooks_data()
-{
-    QTest::addColumn<int>("sides");
-    QTest::addColumn<bool>("dark"); // a dark desktop theme
-    for (int m : {2, 3, 6, 9, 10})
-        QTest::addRow("M=%d", m) << m << false;
-    QTest::newRow("M=9, dark theme") << 9 << true;
-}
-
 void MainWindowTest::sidesLooks()
 {
-    QFETCH(int, sides);
-    QFETCH(bool, dark);
+    // The last one in a dark desktop theme: the count labels' black digits stay on white.
     const QPalette light = QApplication::palette();
-    if (dark) { // the count labels' black digits stay on white
-        QPalette palette = light;
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-            palette.setColor(role, QColor(0x20, 0x20, 0x24));
-        palette.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
-        QApplication::setPalette(palette);
+    for (const int sides : {2, 3, 6, 9, 10, -9}) {
         init();
+        if (sides < 0) {
+            QPalette dark = light;
+            for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+                dark.setColor(role, QColor(0x20, 0x20, 0x24));
+            dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+            QApplication::setPalette(dark);
+            init();
+        }
+        const int m = std::abs(sides);
+        QVERIFY(d->show());
+        d->setValue("HScroll_Augen", m > 6 ? 2 : 10); // from the other end: every look changes
+        d->setValue("HScroll_Augen", m);
+        QApplication::setPalette(light);
+        for (const QString &name : countLabels()) {
+            const int index = name.section(u'(', 1).chopped(1).toInt();
+            const int value = name.contains(u"_2er"_s) ? index + 2 : index + 1; // face, threshold
+            QCOMPARE(d->the(name)->isEnabled(), value <= m);
+            QCOMPARE(d->pixel(name, {3, 3}), value <= m ? kWhite : kGrey);
+            if (value == 1)
+                QVERIFY(pixelsOf(d->the(name), kBlack) > 0);
+        }
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= m);
+        QCOMPARE(d->caption("Würfelaugen"), QString::number(m));
+        QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(m));
     }
-    QVERIFY(d->show());
-    d->setValue("HScroll_Augen", sides > 6 ? 2 : 10); // from the other end: every look changes
-    d->setValue("HScroll_Augen", sides);
-    QApplication::setPalette(light);
-    for (const QString &name : countLabels()) {
-        const int index = name.section(u'(', 1).chopped(1).toInt();
-        const int value = name.contains(u"_2er"_s) ? index + 2 : index + 1; // face or threshold
-        QCOMPARE(d->the(name)->isEnabled(), value <= sides);
-        QCOMPARE(d->pixel(name, {3, 3}), value <= sides ? kWhite : kGrey);
-        if (value == 1)
-            QVERIFY(pixelsOf(d->the(name), kBlack) > 0);
-    }
-    for (int k = 0; k < 9; ++k)
-        QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= sides);
-    QCOMPARE(d->caption("Würfelaugen"), QString::number(sides));
-    QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(sides));
 }
 
 void MainWindowTest::selectorsChangeNoCount()

@@ -22,10 +22,8 @@ constexpr bool kSanitized = false;
 
 qint64 residentBytes()
 {
-    QFile statm(u"/proc/self/statm"_s);
-    return statm.open(QIODevice::ReadOnly)
-               ? statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE)
-               : -1;
+    return readFile(u"/proc/self/statm"_s).split(' ').value(1).toLongLong() *
+           ::sysconf(_SC_PAGESIZE);
 }
 
 // A page's counts agree with the dice rolled there: the face row sums to them, "2+" leaves out
