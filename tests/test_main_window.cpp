@@ -651,8 +651,16 @@ void MainWindowTest::minimisedIsLeftAloneMaximisedLaidOut()
 
 void MainWindowTest::turnByAnyPath()
 {
+    auto ink = [](QWidget *widget, QColor background) {
+        QRect around;
+        inkIn(widget->grab().toImage(), widget->rect().adjusted(2, 2, -2, -2), background, &around);
+        return around;
+    };
     QVERIFY(d->show());
+    auto *label = d->the<CountLabel>("txt_Gewürfelt(0)");
+    const int designedDigit = ink(label, kWhite).height();
     resizeOuter(15000, 9000);
+    QVERIFY(ink(label, kWhite).height() > designedDigit * 3 / 2); // the count grows with its label
     const QList<float> layout = layoutState(*window);
     const QList<bool> upright(38, false), turnedAll(38, true);
     auto *box = d->the<QAbstractButton>("Check_90Grad");
@@ -663,13 +671,7 @@ void MainWindowTest::turnByAnyPath()
     QTest::keyClick(box, Qt::Key_Space); // keyboard
     QCOMPARE(turned(), upright);
     QVERIFY(d->the("cmd_Schrift")->isEnabled());
-    auto *label = d->the<CountLabel>("txt_Gewürfelt(0)");
     label->setCaption(u"8888"_s);
-    auto ink = [](QWidget *widget, QColor background) {
-        QRect around;
-        inkIn(widget->grab().toImage(), widget->rect().adjusted(2, 2, -2, -2), background, &around);
-        return around;
-    };
     const QRect upright8888 = ink(label, kWhite);
     QVERIFY2(upright8888.width() > upright8888.height(), "upright digits are wider than tall");
     QAccessible::queryAccessibleInterface(box)->actionInterface()->doAction(
@@ -680,8 +682,7 @@ void MainWindowTest::turnByAnyPath()
     QVERIFY2(turned8888.height() > turned8888.width(), "turned digits are taller than wide");
     QVERIFY(std::abs(turned8888.center().x() - label->width() / 2) <= 2);
     QVERIFY(std::abs(turned8888.center().y() - label->height() / 2) <= 2);
-    const QRect heading =
-        ink(d->the("LabelWurf(19)"), d->the("LabelWurf(19)")->palette().color(QPalette::Button));
+    const QRect heading = ink(d->the("LabelWurf(19)"), window->palette().color(QPalette::Button));
     QVERIFY(heading.width() > heading.height()); // the headings stay upright
 
     resizeOuter(14000, 7000); // a resize keeps them turned
