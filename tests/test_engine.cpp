@@ -276,7 +276,6 @@ void EngineTest::tallies()
     QVERIFY(p->face[0].captions.mid(0, 2) == words("1 0") ||
             p->face[0].captions.mid(0, 2) == words("0 1"));
     QCOMPARE(p->frame[0].text(), u"Wurfergebnis 1 Würfel mit je 2 Seiten"_s);
-
     // In "Addition", counts of faces above a lowered number of sides stay and still count.
     p->engine.hitRoll(200, 10, false);
     const QStringList high = p->face[0].captions.mid(6);
@@ -285,7 +284,6 @@ void EngineTest::tallies()
     QCOMPARE(p->face[0].captions.mid(6), high);
     QCOMPARE(p->face[0].sum(), 401.0);
     QCOMPARE(p->atLeast[0].captions[8], high[3]); // "10+" still counts the old tens
-
     // The at-least row from a face row, and counts past a million without an exponent.
     p->face[1].captions = words("10 9 11 8 12 10 0 0 0 0");
     p->engine.SortierungSetzen(Tally::Damage);
@@ -330,7 +328,6 @@ void EngineTest::followUpRolls()
     QCOMPARE(p->counter[1].text(), u"Wurf 1"_s);
     QCOMPARE(p->frame[1].text(), u"Wurfergebnis 4+ (1 Würfe)"_s);
     QCOMPARE(QString::fromStdString(p->engine.followUpToolTip(2)), u"1 Würfe"_s);
-
     // Every hit is rolled, far beyond the 16 bits a count was once read into.
     for (const QString &hits : words("32768 40000 1000001")) {
         p->atLeast[0].captions[8] = hits;
@@ -339,7 +336,6 @@ void EngineTest::followUpRolls()
         QCOMPARE(p->frame[1].text(), u"Wurfergebnis 10+ (%1 Würfe)"_s.arg(hits));
         QCOMPARE(QString::fromStdString(p->engine.followUpToolTip(8)), hits + u" Würfe"_s);
     }
-
     // The sides at the time of the follow-up roll count: they went up to 8 since the hit roll.
     p->engine.hitRoll(200, 6, true);
     QVERIFY(!p->engine.followUpRoll(0, 8, true));
