@@ -508,6 +508,7 @@ void MainWindowTest::selectorsChangeNoCount()
     d->setValue("HScroll", 200);
     d->setValue("HScroll_Augen", 10);
     d->click("cmd_Würfel1");
+    QCOMPARE(d->caption("Frame(0)"), u"Wurfergebnis 200 Würfel mit je 10 Seiten"_s);
     QStringList counts;
     for (const QString &name : countLabels())
         counts << d->caption(name);
