@@ -11,7 +11,7 @@ namespace talvero {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSettings, "talvero.settings")
+Q_LOGGING_CATEGORY(lcSettings, "talvero.settings");
 
 void warn(const QString &message)
 {
