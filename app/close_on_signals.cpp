@@ -3,7 +3,6 @@
 
 #include <QSocketNotifier>
 #include <QWidget>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,7 +12,7 @@ namespace {
 
 // The handler may only write to a pipe; the event loop reads it and closes the window.
 int wakeUp[2] = {-1, -1};
-constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+constexpr std::array<int, 3> kSignals = {SIGTERM, SIGHUP, SIGINT};
 
 } // namespace
 
@@ -33,16 +32,19 @@ CloseOnSignals::CloseOnSignals(QWidget &window)
     action.sa_handler = &CloseOnSignals::onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : kSignals)
-        ::sigaction(signal, &action, nullptr);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        ::sigaction(kSignals[i], nullptr, &before_[i]);
+        if (before_[i].sa_handler != SIG_IGN)
+            ::sigaction(kSignals[i], &action, nullptr);
+    }
 }
 
 CloseOnSignals::~CloseOnSignals()
 {
     if (!notifier_)
         return;
-    for (const int signal : kSignals)
-        std::signal(signal, SIG_DFL);
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &before_[i], nullptr);
     ::close(wakeUp[0]);
     ::close(wakeUp[1]);
     wakeUp[0] = wakeUp[1] = -1;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QObject>
+#include <array>
+#include <csignal>
 
 class QSocketNotifier;
 class QWidget;
@@ -10,7 +12,8 @@ namespace talvero {
 
 // Closes the window when the system asks the process to end (SIGTERM at logout or shutdown,
 // SIGHUP when its terminal goes away, SIGINT for Ctrl+C), so that such an end saves the
-// settings like any other close. One instance at a time.
+// settings like any other close. A signal the process was started with ignored (`nohup`, a
+// background job of a script) stays ignored. One instance at a time.
 class CloseOnSignals final : public QObject
 {
     Q_OBJECT
@@ -24,6 +27,8 @@ private:
 
     QWidget &window_;
     QSocketNotifier *notifier_ = nullptr;
+    // What each signal did before, put back when this goes.
+    std::array<struct sigaction, 3> before_{};
 };
 
 } // namespace talvero
