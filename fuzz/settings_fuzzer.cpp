@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +70,8 @@ void checkFont(const FontPreset &font)
     // store's text was not cleaned.
     if (font.name && (font.name->isEmpty() || *font.name != font.name->trimmed()))
         outOfRange("font name", *font.name);
-    if (font.size && !(std::isfinite(*font.size) && *font.size > 0))
+    if (font.size &&
+        !(*font.size >= FontChoice::kSmallestSize && *font.size <= FontChoice::kLargestSize))
         outOfRange("font size", QString::number(static_cast<double>(*font.size)));
 }
 

@@ -4,14 +4,36 @@
 #include "settings/settings_store.h"
 #include "ui/main_window.h"
 
+#include <QMessageBox>
+
 namespace talvero {
+
+namespace {
+
+// Says that the font could not be stored, where and why, so the user can mend it and choose
+// again.
+void reportUnsavedFont(MainWindow &window, const QString &file, const QString &reason)
+{
+    QMessageBox box(QMessageBox::Warning, MainWindow::shortTitle(),
+                    QStringLiteral("Die Schriftart konnte nicht gespeichert werden und bleibt, wie "
+                                   "sie war.\n\nDatei: %1\n%2")
+                        .arg(file, reason),
+                    QMessageBox::Ok, &window);
+    box.setObjectName(QStringLiteral("FontNotSaved"));
+    box.exec();
+}
+
+} // namespace
 
 FontPreset storedFont(const SettingsStore &store)
 {
     const QString name = store.read(keys::fontName).trimmed();
+    std::optional<float> size = store.readSize(keys::fontSize);
+    // A size the dialog cannot show reads as the default.
+    if (size && (*size < FontChoice::kSmallestSize || *size > FontChoice::kLargestSize))
+        size = parseSize(keys::fontSize.defaultText());
     return {name.isEmpty() ? std::nullopt : std::optional<QString>(name),
-            store.readTruth(keys::fontBold), store.readTruth(keys::fontItalic),
-            store.readSize(keys::fontSize)};
+            store.readTruth(keys::fontBold), store.readTruth(keys::fontItalic), size};
 }
 
 void SchriftSetzen(MainWindow &window, const SettingsStore &store)
@@ -30,8 +52,10 @@ void cmd_Schrift_Click(MainWindow &window, SettingsStore &store)
     store.write(keys::fontBold, truthText(choice->bold));
     store.write(keys::fontItalic, truthText(choice->italic));
     store.write(keys::fontSize, sizeText(choice->size));
-    if (!store.save())
+    if (const SaveResult saved = store.save(); !saved.saved) {
+        reportUnsavedFont(window, store.fileName(), saved.reason);
         return;
+    }
     SchriftSetzen(window, store);
 }
 

@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settings_store.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QStringList>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace talvero {
 
@@ -16,6 +24,29 @@ Q_LOGGING_CATEGORY(lcSettings, "talvero.settings");
 void warn(const QString &message)
 {
     qCWarning(lcSettings).noquote() << message;
+}
+
+// Why a file operation failed, as a user can act on it.
+QString reasonFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
+    case EFBIG:
+        return QStringLiteral("Die Datei darf nicht größer werden.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Sie dürfen in diesen Ordner nicht schreiben.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case ENOTDIR:
+    case ENOENT:
+        return QStringLiteral("Der Ordner fehlt und lässt sich nicht anlegen.");
+    default:
+        return QStringLiteral("Das System meldet: %1.")
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
 }
 
 // Which file a path names right now, and when it was last changed.
@@ -39,6 +70,100 @@ FileIdentity identityOf(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
     return {true, info.st_dev, info.st_ino, info.st_mtim};
+}
+
+// A file of its own beside `target`, holding what `target` holds now, with its permissions.
+// Its path, or the reason it could not be made.
+struct Copy
+{
+    QString path;
+    QString failure;
+};
+
+Copy copyBeside(const QString &target)
+{
+    QFile original(target);
+    QByteArray content;
+    struct stat info = {};
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &info) == 0;
+    if (exists) {
+        if (!original.open(QIODevice::ReadOnly))
+            return {{}, reasonFor(EACCES)};
+        content = original.readAll();
+    }
+    const QString path = QStringLiteral("%1.%2").arg(target).arg(
+        QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    const QByteArray encoded = QFile::encodeName(path);
+    // Created as QSettings creates a file: readable by all as the umask allows.
+    const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return {{}, reasonFor(errno)};
+    int error = 0;
+    for (qsizetype done = 0; done < content.size() && error == 0;) {
+        const ssize_t written = ::write(fd, content.constData() + done,
+                                        static_cast<std::size_t>(content.size() - done));
+        if (written < 0 && errno != EINTR)
+            error = errno;
+        else if (written > 0)
+            done += written;
+    }
+    if (error == 0 && exists && ::fchmod(fd, info.st_mode & 07777) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(encoded.constData());
+        return {{}, reasonFor(error)};
+    }
+    return {path, {}};
+}
+
+// Writes `values` into the file at `target` and tells why that failed, or nothing. The merging
+// happens in a copy beside it, which then takes the file's place: QSettings never holds a
+// value that did not reach the disk.
+QString writeInto(const QString &target, const QMap<QString, QString> &values)
+{
+    const QFileInfo info(target);
+    if (!QDir().mkpath(info.absolutePath()))
+        return reasonFor(ENOTDIR);
+    if (info.exists() && !info.isWritable())
+        return reasonFor(EACCES);
+    // The lock QSettings itself takes while it writes this file.
+    QLockFile lock(target + QStringLiteral(".lock"));
+    if (!lock.tryLock(2000)) {
+        switch (lock.error()) {
+        case QLockFile::LockFailedError:
+            return QStringLiteral("Ein anderes Programm schreibt die Datei gerade.");
+        case QLockFile::PermissionError:
+            return reasonFor(EACCES);
+        default: // the lock file was made but could not be written
+            return reasonFor(ENOSPC);
+        }
+    }
+    const Copy copy = copyBeside(target);
+    if (copy.path.isEmpty())
+        return copy.failure;
+    const QByteArray encoded = QFile::encodeName(copy.path);
+    bool merged = false;
+    {
+        QSettings writer(copy.path, QSettings::IniFormat);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            writer.setValue(it.key(), it.value());
+        // Qt writes a new file and renames it over the copy; no new file, no write.
+        const FileIdentity before = identityOf(copy.path);
+        writer.sync();
+        merged = writer.status() != QSettings::AccessError && identityOf(copy.path) != before;
+    }
+    if (!merged) {
+        ::unlink(encoded.constData());
+        return reasonFor(ENOSPC);
+    }
+    if (::rename(encoded.constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        ::unlink(encoded.constData());
+        return reasonFor(error);
+    }
+    return {};
 }
 
 } // namespace
@@ -70,6 +195,8 @@ QString SettingsStore::fileName() const
 
 QString SettingsStore::read(const SettingKey &key) const
 {
+    if (const auto unsaved = pending_.constFind(key.path()); unsaved != pending_.cend())
+        return *unsaved;
     const QVariant value = settings_->value(key.path());
     if (!value.isValid())
         return key.defaultText();
@@ -81,9 +208,7 @@ QString SettingsStore::read(const SettingKey &key) const
 
 void SettingsStore::write(const SettingKey &key, const QString &text)
 {
-    if (!before_.contains(key.path()))
-        before_.insert(key.path(), settings_->value(key.path()));
-    settings_->setValue(key.path(), text);
+    pending_.insert(key.path(), text);
 }
 
 std::optional<int> SettingsStore::readWhole(const SettingKey &key) const
@@ -101,30 +226,26 @@ std::optional<float> SettingsStore::readSize(const SettingKey &key) const
     return parseSize(read(key));
 }
 
-bool SettingsStore::save()
+SaveResult SettingsStore::save()
 {
-    if (before_.isEmpty())
-        return true;
-    // QSettings keeps the first error of its life in status(), a damaged file read long ago
-    // included, so this save is judged by the file itself: Qt writes a new file and renames it
-    // over the old one, so a write that reached the disk leaves another file behind.
-    const FileIdentity old = identityOf(fileName());
-    settings_->sync();
-    const FileIdentity now = identityOf(fileName());
-    const bool written = now.exists && now != old;
-    if (!written) {
+    if (pending_.isEmpty())
+        return {};
+    // Forgotten whatever happens: a value that could not be stored is never written later.
+    const QMap<QString, QString> values = std::exchange(pending_, {});
+    // A link is followed, as QSettings follows it, so the file it names is the one rewritten.
+    QString target = fileName();
+    if (const QFileInfo info(target); info.isSymLink())
+        target = info.symLinkTarget();
+    const QString reason = writeInto(target, values);
+    if (!reason.isEmpty()) {
         warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 lässt sich "
-                            "nicht schreiben.")
-                 .arg(fileName()));
-        for (auto it = before_.cbegin(); it != before_.cend(); ++it) {
-            if (it.value().isValid())
-                settings_->setValue(it.key(), it.value());
-            else
-                settings_->remove(it.key());
-        }
+                            "nicht schreiben. %2")
+                 .arg(fileName(), reason));
+        return {false, reason};
     }
-    before_.clear();
-    return written;
+    // Reads the file anew.
+    settings_->sync();
+    return {};
 }
 
 QString truthText(bool value)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QHash>
+#include <QMap>
 #include <QSettings>
 #include <QString>
 #include <memory>
@@ -33,6 +33,14 @@ inline constexpr SettingKey fontItalic{u"Font", u"FontItalic", u"False"};
 inline constexpr SettingKey fontSize{u"Font", u"FontSize", u"8"};
 } // namespace keys
 
+// What came of a save: whether it reached the disk and, when it did not, why, in words a user
+// can act on.
+struct SaveResult
+{
+    bool saved = true;
+    QString reason;
+};
+
 // The per-user settings store: texts by section and key. On Linux it is
 // ~/.config/Talvero/Talvero.conf (below $XDG_CONFIG_HOME when that is set).
 class SettingsStore
@@ -58,12 +66,14 @@ public:
     // Writes what was written since the last save to disk, and tells whether it got there. On
     // failure the file keeps its earlier contents, a one-line warning is logged, and the store
     // forgets those writes: it reads as it did before them, and no later save writes them.
-    bool save();
+    SaveResult save();
 
 private:
+    // Reads only: QSettings keeps a value set on it for its next write, even after a write that
+    // failed, and shares that with every QSettings on the same file in the process.
     std::unique_ptr<QSettings> settings_;
-    // The values the keys written since the last save had before (invalid where absent).
-    QHash<QString, QVariant> before_;
+    // Written since the last save, by key path.
+    QMap<QString, QString> pending_;
 };
 
 // Text forms of the stored values.

@@ -49,6 +49,7 @@ void saveSettings(const MainWindow &window, SettingsStore &store)
     store.write(keys::addHits, truthText(choices.addHits));
     store.write(keys::addDamage, truthText(choices.addDamage));
     store.write(keys::turned, QString::number(choices.turned ? 1 : 0));
+    // The window closes either way; a failure is logged by the store.
     store.save();
 }
 

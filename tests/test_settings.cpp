@@ -15,6 +15,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace talvero;
@@ -143,9 +144,14 @@ private Q_SLOTS:
     void readOnlyFileKeepsItsContents();
     void everyWayOutSaves_data();
     void everyWayOutSaves();
+    void signalsIgnoredAtStartStayIgnored();
+    void failedSaveLeavesNothingPending();
 
     void fontChoiceAppliesAndIsRemembered();
+    void fontDialogOpensOnTheStoredFont_data();
+    void fontDialogOpensOnTheStoredFont();
     void fontCancelAndDamagedValuesChangeNothing();
+    void savesThatFailAreReportedAndForgotten_data();
     void savesThatFailAreReportedAndForgotten();
     void fontSizeWrittenWithPoint();
     void aboutMessage();
@@ -365,6 +371,59 @@ void SettingsTest::everyWayOutSaves()
     QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
 }
 
+void SettingsTest::signalsIgnoredAtStartStayIgnored()
+{
+    // Started as `nohup talvero &`: the terminal going away must not end it.
+    std::signal(SIGHUP, SIG_IGN);
+    {
+        Run run(file);
+        CloseOnSignals closer(run.window);
+        QVERIFY(run.d.show());
+        run.d.setValue("HScroll", 77);
+        QVERIFY(::raise(SIGHUP) == 0);
+        QTest::qWait(50);
+        QVERIFY(run.window.isVisible());
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(::raise(SIGTERM) == 0); // the others still close it, and it saves
+        QTRY_VERIFY(!run.window.isVisible());
+    }
+    QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
+    struct sigaction after = {};
+    ::sigaction(SIGHUP, nullptr, &after);
+    std::signal(SIGHUP, SIG_DFL);
+    QVERIFY(after.sa_handler == SIG_IGN); // put back as it was
+}
+
+void SettingsTest::failedSaveLeavesNothingPending()
+{
+    QVERIFY(writeFile(file, "[Font]\nFontName=DejaVu Sans\nFontBold=false\n"));
+    SettingsStore a(file);
+    {
+        const FullDisk full;
+        expectOneWarning();
+        a.write(keys::fontName, u"DejaVu Serif"_s);
+        a.write(keys::fontBold, u"True"_s);
+        QVERIFY(!a.save().saved);
+    }
+    QCOMPARE(a.read(keys::fontName), u"DejaVu Sans"_s);
+    // Another Talvero, a process of its own, stores a font in between.
+    const pid_t other = ::fork();
+    if (other == 0) {
+        SettingsStore b(file);
+        b.write(keys::fontName, u"Liberation Serif"_s);
+        ::_exit(b.save().saved ? 0 : 1);
+    }
+    int status = -1;
+    QCOMPARE(::waitpid(other, &status, 0), other);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // This one then saves what its window closes with: only that.
+    a.write(keys::sides, u"9"_s);
+    QVERIFY(a.save().saved);
+    QCOMPARE(a.read(keys::fontName), u"Liberation Serif"_s);
+    QCOMPARE(storedFont(file), u"Liberation Serif,false,,"_s);
+    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
+}
+
 void SettingsTest::fontChoiceAppliesAndIsRemembered()
 {
     QList<QFont> presets;
@@ -395,6 +454,42 @@ void SettingsTest::fontChoiceAppliesAndIsRemembered()
     QVERIFY(fontOf(run.d, "txt_Gewürfelt2(9)").bold());
 }
 
+void SettingsTest::fontDialogOpensOnTheStoredFont_data()
+{
+    QTest::addColumn<QByteArray>("font"); // the file's [Font] section
+    QTest::addColumn<QString>("preset");  // face, bold, italic, size; "*" the shown default face
+    QTest::newRow("nothing stored") << QByteArray() << u"*,0,0,8"_s;
+    QTest::newRow("every value") << QByteArray(
+                                        "FontName=DejaVu Serif\nFontBold=1\nFontItalic=TRUE\n"
+                                        "FontSize=11")
+                                 << u"DejaVu Serif,1,1,11"_s;
+    // What does not convert is skipped: the dialog keeps what it held.
+    QTest::newRow("size no number")
+        << QByteArray("FontName=Liberation Serif\nFontSize=zwölf") << u"Liberation Serif,0,0,8"_s;
+    QTest::newRow("bold no truth value")
+        << QByteArray("FontBold=fett\nFontSize=20") << u"*,0,0,20"_s;
+    // A size the dialog cannot show reads as the default.
+    for (const char *size : {"3e9", "1e30", "0.5", "513", "-12", "inf"})
+        QTest::addRow("size %s", size) << QByteArray("FontSize=") + size << u"*,0,0,8"_s;
+    QTest::newRow("largest size") << QByteArray("FontSize=512") << u"*,0,0,512"_s;
+}
+
+void SettingsTest::fontDialogOpensOnTheStoredFont()
+{
+    QFETCH(QByteArray, font);
+    QFETCH(QString, preset);
+    QVERIFY(writeFile(file, "[Font]\n" + font + '\n'));
+    Run run(file);
+    QFont opened;
+    run.d.watch.fontDialog = [&](QFontDialog &dialog) {
+        opened = dialog.currentFont();
+        dialog.reject();
+    };
+    run.d.click("cmd_Schrift");
+    QCOMPARE(described(opened),
+             QString(preset).replace(u"*"_s, QFontInfo(QFont(u"MS Sans Serif"_s)).family()));
+}
+
 void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
 {
     const QByteArray content =
@@ -403,11 +498,9 @@ void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
     QTranslator translator; // as the program has it
     const bool german = installGermanTranslation(translator);
     Run run(file);
-    QFont preset;
     QString title;
     bool effects = false;
     run.d.watch.fontDialog = [&](QFontDialog &dialog) {
-        preset = dialog.currentFont();
         title = dialog.windowTitle();
         for (QCheckBox *box : dialog.findChildren<QCheckBox *>())
             effects = effects || box->isVisible();
@@ -418,8 +511,6 @@ void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
     QCoreApplication::removeTranslator(&translator);
     QVERIFY2(!german || title != u"Select Font"_s, qPrintable(title)); // in German
     QVERIFY(!effects); // no underline or strike-out on offer
-    // The damaged size is skipped: the dialog keeps its own.
-    QCOMPARE(described(preset), u"Liberation Serif,0,1,8"_s);
     QCOMPARE(readFile(file), content);
     QCOMPARE(fontOf(run.d).family(), u"Liberation Serif"_s);
     QVERIFY(fontOf(run.d).italic());
@@ -431,53 +522,72 @@ void SettingsTest::fontCancelAndDamagedValuesChangeNothing()
     QVERIFY(!fontOf(damaged.d).bold() && !fontOf(damaged.d).italic());
 }
 
+void SettingsTest::savesThatFailAreReportedAndForgotten_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("sound file") << QByteArray("[Setup]\nAugen=3\n[Font]\nFontName=DejaVu Sans\n"
+                                              "FontBold=fett\nFontSize=zwölf\n");
+    // One that Qt reports as damaged for as long as the store lives.
+    QTest::newRow("damaged file") << QByteArray("[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\n"
+                                                "FontBold=fett\nFontSize=zwölf\n");
+}
+
 void SettingsTest::savesThatFailAreReportedAndForgotten()
 {
-    // A sound file, and one Qt reports as damaged for as long as the store lives.
-    for (const QByteArray &content :
-         {QByteArray("[Setup]\nAugen=3\n[Font]\nFontName=DejaVu Sans\n"),
-          QByteArray("[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\n")}) {
-        init();
-        QVERIFY(writeFile(file, content));
-        auto run = std::make_unique<Run>(file);
-        auto choose = [&](const char *face) {
-            run->d.watch.fontDialog = [face](QFontDialog &dialog) {
-                dialog.setCurrentFont(QFont(QString::fromUtf8(face), 12));
-                dialog.accept();
-            };
-            run->d.click("cmd_Schrift");
-        };
-        {
-            const FullDisk full;
-            expectOneWarning();
-            choose("DejaVu Serif");
-        }
-        QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
-        QCOMPARE(readFile(file), content);
-
-        // The disk has room again: the next choice is stored and shown, and the one that could
-        // not be stored never reaches the file, nor the next dialog.
-        QFont opened;
-        run->d.watch.fontDialog = [&](QFontDialog &dialog) {
-            opened = dialog.currentFont();
-            dialog.reject();
+    QFETCH(QByteArray, content);
+    QVERIFY(writeFile(file, content));
+    auto run = std::make_unique<Run>(file);
+    auto choose = [&](const char *face) {
+        run->d.watch.fontDialog = [face](QFontDialog &dialog) {
+            QFont chosen(QString::fromUtf8(face), 20);
+            chosen.setBold(true);
+            dialog.setCurrentFont(chosen);
+            dialog.accept();
         };
         run->d.click("cmd_Schrift");
-        QCOMPARE(opened.family(), u"DejaVu Sans"_s);
-        QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
-        choose("Liberation Serif");
-        QCOMPARE(fontOf(run->d).family(), u"Liberation Serif"_s);
-        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
-        {
-            const FullDisk full;
-            expectOneWarning();
-            choose("DejaVu Serif");
-        }
-        run->window.close();
-        run.reset();
-        QCOMPARE(stored(file, u"Font/FontName"_s).toString(), u"Liberation Serif"_s);
-        QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"3"_s);
+    };
+    {
+        const FullDisk full;
+        expectOneWarning();
+        run->d.watch.expectBoxes(1);
+        choose("DejaVu Serif");
     }
+    // Said where the user looks, with the file and what to mend; the labels keep their font.
+    QCOMPARE(run->d.watch.boxes.size(), 1);
+    const ModalWatch::Box box = run->d.watch.boxes[0];
+    QCOMPARE(box.title, u"Talvero"_s);
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.parent, &run->window);
+    QCOMPARE(box.text,
+             u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie "
+             "war.\n\nDatei: %1\nAuf dem Datenträger ist kein Platz mehr frei."_s.arg(file));
+    QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
+    QVERIFY(!fontOf(run->d).bold());
+    QCOMPARE(readFile(file), content);
+
+    // The disk has room again: the next dialog opens on what is shown, not on the choice that
+    // could not be stored; the next choice is stored and shown.
+    QFont opened;
+    run->d.watch.fontDialog = [&](QFontDialog &dialog) {
+        opened = dialog.currentFont();
+        dialog.reject();
+    };
+    run->d.click("cmd_Schrift");
+    QCOMPARE(described(opened), u"DejaVu Sans,0,0,8"_s);
+    QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
+    choose("Liberation Serif");
+    QCOMPARE(fontOf(run->d).family(), u"Liberation Serif"_s);
+    QCOMPARE(storedFont(file), u"Liberation Serif,True,False,20"_s);
+    {
+        const FullDisk full;
+        expectOneWarning();
+        run->d.watch.expectBoxes(1);
+        choose("DejaVu Serif");
+    }
+    run->window.close();
+    run.reset();
+    QCOMPARE(storedFont(file), u"Liberation Serif,True,False,20"_s);
+    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"3"_s);
 }
 
 void SettingsTest::fontSizeWrittenWithPoint()

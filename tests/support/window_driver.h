@@ -91,6 +91,7 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
+        const QWidget *parent;
     };
 
     ModalWatch()
@@ -108,7 +109,8 @@ private:
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxes << Box{box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            boxes << Box{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->parentWidget()};
             if (boxes.size() > expected_)
                 QTest::qFail(qPrintable(u"unexpected message box: "_s + box->text()), __FILE__,
                              __LINE__);

@@ -43,10 +43,10 @@ std::optional<FontChoice> FontDialogControl::showFont(const FontPreset &preset)
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    // The choice is not kept: it becomes the next preset only once it is stored.
     const QFont chosen = dialog.selectedFont();
-    font_ = {chosen.family(), chosen.bold(), chosen.italic(),
-             static_cast<float>(chosen.pointSizeF())};
-    return font_;
+    return FontChoice{chosen.family(), chosen.bold(), chosen.italic(),
+                      static_cast<float>(chosen.pointSizeF())};
 }
 
 } // namespace talvero

@@ -12,6 +12,10 @@ namespace talvero {
 // A font as the font dialog offers it: face, bold, italic and size in points.
 struct FontChoice
 {
+    // The sizes the dialog can show and take, in points.
+    static constexpr float kSmallestSize = 1;
+    static constexpr float kLargestSize = 512;
+
     QString name;
     bool bold = false;
     bool italic = false;
@@ -27,9 +31,9 @@ struct FontPreset
     std::optional<float> size;
 };
 
-// The window's invisible font dialog provider. Like a dialog control on a form it keeps its font
-// between two uses, and shows Qt's font dialog on it, without the effects (underline,
-// strike-out) the window has no use for.
+// The window's invisible font dialog provider. Like a dialog control on a form it keeps the font
+// it was last preset with between two uses, and shows Qt's font dialog on it, without the
+// effects (underline, strike-out) the window has no use for.
 class FontDialogControl final : public QObject
 {
     Q_OBJECT
@@ -38,7 +42,7 @@ public:
     explicit FontDialogControl(QWidget *owner);
 
     // Shows the dialog, modal to the owner, on the preset over what it held. The choice when the
-    // user confirms (kept for the next time), nothing when the user cancels.
+    // user confirms, nothing when the user cancels.
     std::optional<FontChoice> showFont(const FontPreset &preset);
 
 private:
