@@ -47,13 +47,29 @@ double chiSquarePValue(double chi2, int degreesOfFreedom)
     return boost::math::cdf(boost::math::complement(distribution, chi2));
 }
 
-ChiSquareTest testEqualCells(std::span<const std::uint64_t> counts)
+std::optional<ChiSquareTest> testEqualCells(std::span<const std::uint64_t> counts)
 {
+    double total = 0.0;
+    for (const std::uint64_t count : counts)
+        total += static_cast<double>(count);
+    if (counts.size() < 2 || total < kFewestExpectedPerCell * static_cast<double>(counts.size()))
+        return std::nullopt;
     ChiSquareTest test;
     test.chi2 = chiSquareEqualCells(counts);
     test.degreesOfFreedom = static_cast<int>(counts.size()) - 1;
     test.pValue = chiSquarePValue(test.chi2, test.degreesOfFreedom);
     return test;
+}
+
+Verdict judge(std::span<const double> pValues, double falseAlarmChance)
+{
+    if (pValues.empty())
+        return {};
+    Verdict verdict;
+    verdict.threshold = falseAlarmChance / static_cast<double>(pValues.size());
+    verdict.smallestP = *std::min_element(pValues.begin(), pValues.end());
+    verdict.fair = verdict.smallestP >= verdict.threshold;
+    return verdict;
 }
 
 DiceTally::DiceTally(int sides)

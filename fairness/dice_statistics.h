@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -20,8 +21,24 @@ struct ChiSquareTest
     double pValue = 1.0;
 };
 
-// The test of counts whose cells are all equally likely, with cells - 1 degrees of freedom.
-ChiSquareTest testEqualCells(std::span<const std::uint64_t> counts);
+// The chi-square approximation holds once every cell expects this many or more.
+constexpr double kFewestExpectedPerCell = 5.0;
+
+// The test of counts whose cells are all equally likely, with cells - 1 degrees of freedom; none
+// for fewer than two cells or too few counts to judge, so that a tally left empty by a fault can
+// never pass for fair dice.
+std::optional<ChiSquareTest> testEqualCells(std::span<const std::uint64_t> counts);
+
+// The verdict over several tests: fair when none of their p-values lies below the false-alarm
+// chance shared out over them all (Bonferroni), so that fair dice are called unfair in at most
+// that share of runs. No p-values, no verdict of fair.
+struct Verdict
+{
+    bool fair = false;
+    double threshold = 0.0; // each p-value is judged against this
+    double smallestP = 0.0;
+};
+Verdict judge(std::span<const double> pValues, double falseAlarmChance = 0.05);
 
 // The dice of many rolls, in the order they were thrown, gathered for the tests of fairness.
 class DiceTally

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fairness report behind `make fairness`: for every number of sides, 10^8 dice thrown as
 // clicks on "Würfeln" with a ticking clock, the tests of their faces and of consecutive pairs,
-// then many program starts in one second. Prints one line per figure ("name: value unit") and
-// draws the picture of the face counts.
+// then many program starts in one second. Every roll is retraced first; only when all agree does
+// it print one line per figure ("name: value unit") with the verdict, and draw the picture of the
+// face counts.
 // Usage: talvero_fairness [picture.png]   (default: fairness.png)
+// Exit status: 0 fair, 3 unfair, 1 when a roll was not retraced or the picture not written.
 
 #include "engine/clock.h"
 #include "engine/start_seed.h"
@@ -17,7 +19,6 @@
 #include <QLocale>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ constexpr int kStarts = 10'000;
 constexpr int kStartSides = 6; // the window's designed number of sides
 constexpr double kPerCent = 100.0;
 constexpr double kSecondsPerDay = 86'400.0;
+// Exit statuses: the dice were judged unfair, or the run itself could not be trusted.
+constexpr int kUnfair = 3;
+constexpr int kFailed = 1;
 
 void printPValue(const char *name, int sides, double p)
 {
@@ -51,11 +55,20 @@ void printTest(const std::string &prefix, int sides, const ChiSquareTest &test)
     printPValue((prefix + "chi2_p").c_str(), sides, test.pValue);
 }
 
-std::uint64_t entropy()
+int fail(const std::string &what)
 {
-    std::random_device device;
-    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    std::fprintf(stderr, "talvero_fairness: %s; no figures, no picture\n", what.c_str());
+    return kFailed;
 }
+
+// The tests of one number of sides' dice: faces, consecutive pairs, pairs across a re-seed.
+struct SidesTests
+{
+    int sides = 0;
+    ChiSquareTest faces;
+    ChiSquareTest pairs;
+    ChiSquareTest reseedPairs;
+};
 
 } // namespace
 
@@ -68,41 +81,61 @@ int main(int argc, char *argv[])
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("fairness.png");
     const auto started = std::chrono::steady_clock::now();
 
-    ClickSchedule schedule(entropy());
-    std::vector<ChartPanel> panels;
-    std::uint64_t rolls = 0;
-    std::uint64_t mismatched = 0;
-    std::uint64_t zeroSeedRolls = 0;
-    std::uint64_t splitReadRolls = 0;
-
+    // First every roll, each retraced: a figure drawn from dice the twin did not retrace would
+    // say nothing about the real ones.
+    ClickSchedule schedule(talvero::startSeed());
+    std::vector<SidesRun> runs;
     for (int sides = kFewestSides; sides <= kMostSides; ++sides) {
         // A program start for every number of sides, then one long session of clicks.
-        const SidesRun run = rollSides(sides, kRollsPerSides, talvero::startSeed(), schedule);
-        const ChiSquareTest faces = testEqualCells(run.tally.faceCounts());
-        const ChiSquareTest pairs = testEqualCells(run.tally.pairCounts());
-        const ChiSquareTest reseed = testEqualCells(run.tally.reseedPairCounts());
+        runs.push_back(rollSides(sides, kRollsPerSides, talvero::startSeed(), schedule));
+        if (!runs.back().failure.empty())
+            return fail("the retraced dice differ from the real roll, " + runs.back().failure);
+    }
+    // Many starts in the second the check begins, the clock stopped there.
+    talvero::SystemClock systemClock;
+    const StartsRun starts =
+        checkStarts(kStarts, kStartSides, systemClock.now(), [] { return talvero::startSeed(); });
+    if (!starts.failure.empty())
+        return fail("the retraced dice differ from the real roll, " + starts.failure);
 
-        std::printf("fairness.M%d.dice: %llu dice\n", sides,
+    std::vector<SidesTests> tests;
+    for (const SidesRun &run : runs) {
+        const auto faces = testEqualCells(run.tally.faceCounts());
+        const auto pairs = testEqualCells(run.tally.pairCounts());
+        const auto reseed = testEqualCells(run.tally.reseedPairCounts());
+        if (!faces || !pairs || !reseed)
+            return fail("too few dice with " + std::to_string(run.tally.sides()) +
+                        " sides to judge (" + std::to_string(run.tally.dice()) + ")");
+        tests.push_back({run.tally.sides(), *faces, *pairs, *reseed});
+    }
+
+    std::uint64_t rolls = 0;
+    std::uint64_t zeroSeedRolls = 0;
+    std::uint64_t splitReadRolls = 0;
+    std::vector<double> pValues;
+    std::vector<ChartPanel> panels;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const SidesRun &run = runs[i];
+        const SidesTests &test = tests[i];
+        std::printf("fairness.M%d.dice: %llu dice\n", test.sides,
                     static_cast<unsigned long long>(run.tally.dice()));
-        printTest("", sides, faces);
-        printTest("serial_", sides, pairs);
-        printTest("reseed_serial_", sides, reseed);
-        std::printf("fairness.M%d.largest_share_deviation: %.4f permille\n", sides,
+        printTest("", test.sides, test.faces);
+        printTest("serial_", test.sides, test.pairs);
+        printTest("reseed_serial_", test.sides, test.reseedPairs);
+        std::printf("fairness.M%d.largest_share_deviation: %.4f permille\n", test.sides,
                     run.tally.largestShareDeviationPerMille());
-        std::printf("fairness.M%d.mismatched_rolls: %llu rolls\n", sides,
-                    static_cast<unsigned long long>(run.mismatchedRolls));
-        std::fflush(stdout);
+        pValues.insert(pValues.end(),
+                       {test.faces.pValue, test.pairs.pValue, test.reseedPairs.pValue});
 
         ChartPanel panel;
-        panel.sides = sides;
-        for (int face = 1; face <= sides; ++face)
+        panel.sides = test.sides;
+        for (int face = 1; face <= test.sides; ++face)
             panel.deviations.push_back(run.tally.deviation(face));
         panel.standardDeviation = run.tally.standardDeviation();
-        panel.pValue = faces.pValue;
+        panel.pValue = test.faces.pValue;
         panels.push_back(std::move(panel));
 
         rolls += run.rolls;
-        mismatched += run.mismatchedRolls;
         zeroSeedRolls += run.zeroSeedRolls;
         splitReadRolls += run.splitReadRolls;
     }
@@ -111,19 +144,19 @@ int main(int argc, char *argv[])
     std::printf("fairness.clock.span: %.1f days\n",
                 static_cast<double>(schedule.elapsed()) / kMicrosecondsPerSecond / kSecondsPerDay);
     std::printf("fairness.clock.zero_seed_share: %.2f %%\n",
-                rolls == 0
-                    ? 0.0
-                    : kPerCent * static_cast<double>(zeroSeedRolls) / static_cast<double>(rolls));
+                kPerCent * static_cast<double>(zeroSeedRolls) / static_cast<double>(rolls));
     std::printf("fairness.clock.seconds_turned_between_reads: %llu rolls\n",
                 static_cast<unsigned long long>(splitReadRolls));
-
-    // Many starts in the second the check begins, the clock stopped there.
-    talvero::SystemClock systemClock;
-    const StartsRun starts =
-        checkStarts(kStarts, kStartSides, systemClock.now(), [] { return talvero::startSeed(); });
     std::printf("fairness.starts.engines: %d starts\n", starts.starts);
     std::printf("fairness.starts.replayed_first_rolls: %d starts\n", starts.replayedFirstRolls);
-    std::printf("fairness.starts.mismatched_rolls: %d rolls\n", starts.mismatchedRolls);
+
+    // No start may replay another's first roll either.
+    const Verdict verdict = judge(pValues);
+    const bool fair = verdict.fair && starts.replayedFirstRolls == 0;
+    std::printf("fairness.smallest_p: %.3g (of %zu, each judged against %.3g)\n", verdict.smallestP,
+                pValues.size(), verdict.threshold);
+    std::printf("fairness.verdict: %s\n", fair ? "fair" : "unfair");
+    std::fflush(stdout);
 
     const QLocale english(QLocale::English);
     ChartText text;
@@ -136,27 +169,19 @@ int main(int argc, char *argv[])
                        "is. The green bands are what chance alone fills: even with perfect dice, "
                        "about 1 bar in 22 ends outside the inner one.")
             .arg(kDicePerRoll);
-    text.footer = QStringLiteral("talvero_fairness, %1. χ² p: the chance that fair dice stray at "
-                                 "least this far. Rerun: make fairness")
-                      .arg(QDate::currentDate().toString(Qt::ISODate));
+    text.footer = QStringLiteral("talvero_fairness, %1. Verdict: %2. χ² p: the chance that fair "
+                                 "dice stray at least this far. Rerun: make fairness")
+                      .arg(QDate::currentDate().toString(Qt::ISODate),
+                           fair ? QStringLiteral("fair") : QStringLiteral("unfair"));
     const QImage picture = drawFairnessChart(panels, text);
     if (!picture.save(picturePath, "PNG")) {
         std::fprintf(stderr, "talvero_fairness: cannot write %s\n", qPrintable(picturePath));
-        return 1;
+        return kFailed;
     }
     std::fprintf(stderr, "talvero_fairness: wrote %s\n", qPrintable(picturePath));
 
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("fairness.run_time: %.1f s\n", seconds);
-
-    if (mismatched != 0 || starts.mismatchedRolls != 0) {
-        std::fprintf(stderr, "talvero_fairness: the retraced dice differ from the real rolls\n");
-        return 1;
-    }
-    if (starts.replayedFirstRolls != 0) {
-        std::fprintf(stderr, "talvero_fairness: program starts replayed an earlier first roll\n");
-        return 1;
-    }
-    return 0;
+    return fair ? 0 : kUnfair;
 }

@@ -47,23 +47,30 @@ WindowStandIn::WindowStandIn(Clock &clock, std::uint64_t startSeed)
               {face_[1], atLeast_[1], frame_[1], counter_[1]}, clock, startSeed)
 {}
 
-bool captionsShow(const CountRow &faceRow,
-                  std::span<const std::uint64_t, DiceEngine::kFaceCount> counts)
+std::string differenceFrom(const CountRow &faceRow,
+                           std::span<const std::uint64_t, DiceEngine::kFaceCount> counts)
 {
+    std::string shown;
+    std::string thrown;
+    bool differ = false;
     for (int label = 0; label < DiceEngine::kFaceCount; ++label) {
-        if (readCount(faceRow.caption(label)) !=
-            static_cast<double>(counts[static_cast<std::size_t>(label)]))
-            return false;
+        const std::uint64_t count = counts[static_cast<std::size_t>(label)];
+        differ = differ || readCount(faceRow.caption(label)) != static_cast<double>(count);
+        shown += ' ' + faceRow.caption(label);
+        thrown += ' ' + std::to_string(count);
     }
-    return true;
+    if (!differ)
+        return {};
+    return "the window counted" + shown + ", the retraced dice give" + thrown;
 }
 
-ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed)
+ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed,
+                         std::uint64_t twinStartSeed)
     : window_(windowClock, startSeed)
-    , twin_(twinClock, startSeed)
+    , twin_(twinClock, twinStartSeed)
 {}
 
-bool ClickReplay::click(int sides)
+std::string ClickReplay::click(int sides)
 {
     window_.engine().hitRoll(kDicePerRoll, sides, true);
 
@@ -77,23 +84,26 @@ bool ClickReplay::click(int sides)
         else
             inRange = false;
     }
-    return inRange && captionsShow(window_.hitFaceRow(), counts);
+    if (!inRange)
+        return "a retraced die fell outside 1.." + std::to_string(sides);
+    return differenceFrom(window_.hitFaceRow(), counts);
 }
 
-SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule)
+SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule,
+                   std::optional<std::uint64_t> twinStartSeed)
 {
     ClickClock windowClock;
     ClickClock twinClock;
-    ClickReplay replay(windowClock, twinClock, startSeed);
-    SidesRun run{DiceTally(sides)};
+    ClickReplay replay(windowClock, twinClock, startSeed, twinStartSeed.value_or(startSeed));
+    SidesRun run{DiceTally(sides), 0, 0, 0, {}};
     for (std::uint64_t roll = 0; roll < rolls; ++roll) {
         const Microseconds click = schedule.next();
         windowClock.setTime(click);
         twinClock.setTime(click);
-        if (!replay.click(sides)) {
-            // Faces that are not the real roll's prove nothing; leave them out of the tally.
-            ++run.mismatchedRolls;
-            continue;
+        if (std::string difference = replay.click(sides); !difference.empty()) {
+            run.failure = std::to_string(sides) + " sides, roll " + std::to_string(roll + 1) +
+                          ": " + difference;
+            return run;
         }
         run.tally.addRoll(replay.faces());
         ++run.rolls;
@@ -112,11 +122,12 @@ StartsRun checkStarts(int starts, int sides, TimeOfDay frozenAt, const StartSeed
     firstRolls.reserve(static_cast<std::size_t>(starts));
     StartsRun run;
     for (int start = 0; start < starts; ++start) {
-        ClickReplay replay(clock, clock, seedOfStart());
+        const std::uint64_t seed = seedOfStart();
+        ClickReplay replay(clock, clock, seed, seed);
         ++run.starts;
-        if (!replay.click(sides)) {
-            ++run.mismatchedRolls;
-            continue;
+        if (std::string difference = replay.click(sides); !difference.empty()) {
+            run.failure = "start " + std::to_string(start + 1) + ": " + difference;
+            return run;
         }
         std::string dice;
         dice.reserve(kDicePerRoll);

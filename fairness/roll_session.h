@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,9 +63,10 @@ private:
     DiceEngine engine_;
 };
 
-// Whether a face row's captions show exactly these counts (element k: dice that showed k + 1).
-bool captionsShow(const CountRow &faceRow,
-                  std::span<const std::uint64_t, DiceEngine::kFaceCount> counts);
+// How a face row's captions differ from these counts (element k: dice that showed k + 1), or
+// nothing when they show exactly these.
+std::string differenceFrom(const CountRow &faceRow,
+                           std::span<const std::uint64_t, DiceEngine::kFaceCount> counts);
 
 // One click on "Würfeln" in "neue Zählung" mode, the largest roll, and the same roll retraced
 // die by die on a twin engine that shares the start seed and sees the same clock readings.
@@ -72,10 +74,12 @@ bool captionsShow(const CountRow &faceRow,
 class ClickReplay
 {
 public:
-    ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed);
+    ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed,
+                std::uint64_t twinStartSeed);
 
-    // Clicks once with `sides` sides; false when the retraced dice differ from the captions.
-    bool click(int sides);
+    // Clicks once with `sides` sides; how the retraced dice differ from the captions, or nothing
+    // when they agree.
+    std::string click(int sides);
 
     // The faces of the last click, in the order they were drawn.
     std::span<const std::int16_t> faces() const { return faces_; }
@@ -90,20 +94,22 @@ struct SidesRun
 {
     DiceTally tally;
     std::uint64_t rolls = 0;
-    std::uint64_t mismatchedRolls = 0; // retraced dice differed from the captions
-    std::uint64_t zeroSeedRolls = 0;   // the clock's seconds or minutes read 0
-    std::uint64_t splitReadRolls = 0;  // the seconds turned over between two reads of one roll
+    std::uint64_t zeroSeedRolls = 0;  // the clock's seconds or minutes read 0
+    std::uint64_t splitReadRolls = 0; // the seconds turned over between two reads of one roll
+    std::string failure; // the first roll whose retraced dice differed from the captions
 };
 
-// A program start, then `rolls` clicks with `sides` sides at the moments of the schedule.
-SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed,
-                   ClickSchedule &schedule);
+// A program start, then `rolls` clicks with `sides` sides at the moments of the schedule. Stops
+// at the first roll the twin does not retrace: the dice after it would prove nothing. The twin
+// starts from the same seed unless told otherwise (to see that a twin gone astray is caught).
+SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule,
+                   std::optional<std::uint64_t> twinStartSeed = {});
 
 struct StartsRun
 {
     int starts = 0;
     int replayedFirstRolls = 0; // first rolls equal, die by die, to an earlier start's
-    int mismatchedRolls = 0;
+    std::string failure;        // the first start whose roll the twin did not retrace
 };
 
 // The seed a new program start hands its engine (the window's is startSeed()).

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The statistics of the fairness report against published chi-square tables and counts worked
+// out by hand, its verdict, and its check of the rolls: a fault here would let the report call
+// any dice fair.
+
+#include "fairness/dice_statistics.h"
+#include "fairness/roll_session.h"
+
+#include <QTest>
+#include <array>
+
+using namespace talvero::fairness;
+
+class FairnessStatisticsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pValuesMatchThePublishedTable_data();
+    void pValuesMatchThePublishedTable();
+    void chiSquareOfCounts();
+    void tooFewDiceGiveNoPValue();
+    void diceTakenInPairsAndAcrossReseeds();
+    void verdictSharesTheFalseAlarmChance();
+    void aTwinGoneAstrayStopsTheRun();
+};
+
+void FairnessStatisticsTest::pValuesMatchThePublishedTable_data()
+{
+    // Upper critical values of the chi-square distribution as printed in the NIST/SEMATECH
+    // e-Handbook of Statistical Methods (table 1.3.6.7.4), to three decimals.
+    QTest::addColumn<int>("df");
+    QTest::addColumn<double>("critical");
+    QTest::addColumn<double>("p");
+    QTest::newRow("1 df, 5 %") << 1 << 3.841 << 0.05;
+    QTest::newRow("1 df, 0.1 %") << 1 << 10.828 << 0.001;
+    QTest::newRow("5 df, 1 %") << 5 << 15.086 << 0.01;
+    QTest::newRow("8 df, 5 %") << 8 << 15.507 << 0.05;
+    QTest::newRow("9 df, 10 %") << 9 << 14.684 << 0.10;
+    QTest::newRow("9 df, 0.1 %") << 9 << 27.877 << 0.001;
+    QTest::newRow("80 df, 5 %") << 80 << 101.879 << 0.05;
+    QTest::newRow("99 df, 1 %") << 99 << 134.642 << 0.01;
+    QTest::newRow("99 df, lower 5 %") << 99 << 77.046 << 0.95;
+}
+
+void FairnessStatisticsTest::pValuesMatchThePublishedTable()
+{
+    QFETCH(int, df);
+    QFETCH(double, critical);
+    QFETCH(double, p);
+    // Three printed decimals leave the p-value uncertain in its third significant digit.
+    QVERIFY2(std::abs(chiSquarePValue(critical, df) - p) < p * 2e-3,
+             qPrintable(QString::number(chiSquarePValue(critical, df), 'g', 8)));
+}
+
+void FairnessStatisticsTest::chiSquareOfCounts()
+{
+    // 60 dice expected 20 to a face: (10 - 20)² / 20 + 0 + (30 - 20)² / 20 = 10, 2 df.
+    const std::array<std::uint64_t, 3> counts{10, 20, 30};
+    const auto test = testEqualCells(counts);
+    QVERIFY(test.has_value());
+    QCOMPARE(test->chi2, 10.0);
+    QCOMPARE(test->degreesOfFreedom, 2);
+    // With 2 df the upper tail is exp(-x / 2).
+    QVERIFY(std::abs(test->pValue - std::exp(-5.0)) < 1e-12);
+    const std::array<std::uint64_t, 4> even{25, 25, 25, 25};
+    QCOMPARE(testEqualCells(even)->pValue, 1.0);
+}
+
+void FairnessStatisticsTest::tooFewDiceGiveNoPValue()
+{
+    // An empty tally, or one too small to judge, must not read as perfectly fair dice.
+    const std::array<std::uint64_t, 6> none{};
+    const std::array<std::uint64_t, 6> few{5, 5, 5, 5, 5, 4};
+    const std::array<std::uint64_t, 6> enough{5, 5, 5, 5, 5, 5};
+    const std::array<std::uint64_t, 1> oneCell{1000};
+    QVERIFY(!testEqualCells(none));
+    QVERIFY(!testEqualCells(few));
+    QVERIFY(testEqualCells(enough));
+    QVERIFY(!testEqualCells(oneCell));
+}
+
+void FairnessStatisticsTest::diceTakenInPairsAndAcrossReseeds()
+{
+    DiceTally tally(3);
+    const std::array<std::int16_t, 3> first{1, 2, 3};
+    const std::array<std::int16_t, 2> second{3, 3};
+    tally.addRoll(first);
+    tally.addRoll(second);
+    // Faces: 1 once, 2 once, 3 three times. Pairs in the stream 1 2 3 3 3: (1,2), (3,3), the last
+    // 3 waits for its partner. Across the re-seed: the first roll's last 3 and the second's first.
+    QCOMPARE(tally.faceCounts(), (std::vector<std::uint64_t>{1, 1, 3}));
+    std::vector<std::uint64_t> pairs(9, 0);
+    pairs[0 * 3 + 1] = 1;
+    pairs[2 * 3 + 2] = 1;
+    QCOMPARE(tally.pairCounts(), pairs);
+    std::vector<std::uint64_t> across(9, 0);
+    across[2 * 3 + 2] = 1;
+    QCOMPARE(tally.reseedPairCounts(), across);
+    QCOMPARE(tally.dice(), 5ull);
+    // 5 dice, 5/3 expected a face: face 3 lies 4/3 above its share.
+    QVERIFY(std::abs(tally.deviation(3) - 4.0 / 3.0) < 1e-12);
+    QVERIFY(std::abs(tally.standardDeviation() - std::sqrt(5.0 * 2.0 / 9.0)) < 1e-12);
+    QVERIFY(std::abs(tally.largestShareDeviationPerMille() - 1000.0 * (3.0 / 5.0 - 1.0 / 3.0)) <
+            1e-9);
+}
+
+void FairnessStatisticsTest::verdictSharesTheFalseAlarmChance()
+{
+    // 27 tests share 5 %: each is judged against 0.05 / 27 = 0.00185...
+    std::vector<double> pValues(27, 0.5);
+    pValues[7] = 0.0019;
+    QVERIFY(judge(pValues).fair);
+    QVERIFY(std::abs(judge(pValues).threshold - 0.05 / 27) < 1e-15);
+    pValues[7] = 0.0018;
+    QVERIFY(!judge(pValues).fair);
+    QCOMPARE(judge(pValues).smallestP, 0.0018);
+    QVERIFY(!judge({}).fair);
+}
+
+void FairnessStatisticsTest::aTwinGoneAstrayStopsTheRun()
+{
+    ClickSchedule schedule(7);
+    const SidesRun agreed = rollSides(6, 50, 11, schedule);
+    QVERIFY2(agreed.failure.empty(), agreed.failure.c_str());
+    QCOMPARE(agreed.tally.dice(), 50ull * kDicePerRoll);
+    // A twin that does not retrace the rolls stops the run at once, with nothing tallied to judge.
+    const SidesRun astray = rollSides(6, 50, 11, schedule, 12);
+    QVERIFY(astray.failure.starts_with("6 sides, roll 1: the window counted"));
+    QCOMPARE(astray.tally.dice(), 0ull);
+    QVERIFY(!testEqualCells(astray.tally.faceCounts()));
+}
+
+QTEST_APPLESS_MAIN(FairnessStatisticsTest)
+#include "test_fairness_statistics.moc"
