@@ -20,7 +20,7 @@ Session::Session(MainWindow &window, SettingsStore &store)
         connect(app, &QCoreApplication::aboutToQuit, this, &Session::unload);
     connect(&window_, &MainWindow::fontRequested, this,
             [this] { cmd_Schrift_Click(window_, store_); });
-    connect(&window_, &MainWindow::logoClicked, this, [this] { showAbout(&window_); });
+    connect(&window_, &MainWindow::aboutRequested, this, [this] { showAbout(&window_); });
 }
 
 void Session::unload()

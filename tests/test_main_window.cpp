@@ -462,10 +462,36 @@ void MainWindowTest::accessibility()
             up = up->parent();
         QVERIFY2(up, name);
     }
+    // The follow-up buttons tell how many dice they would roll, whether or not a pointer has
+    // rested on them; their tool tips wait for the pointer.
+    auto followUps = [this] {
+        QStringList spoken;
+        for (int i = 0; i < 9; ++i)
+            spoken << QAccessible::queryAccessibleInterface(d->the(element("cmd_Würfel2", i)))
+                          ->text(QAccessible::Description);
+        return spoken;
+    };
+    QCOMPARE(followUps(), QStringList(9, u"0 Würfe"_s));
     d->click("cmd_Würfel1"); // a count label speaks the count it shows
     for (const QString &name : countLabels())
         QCOMPARE(QAccessible::queryAccessibleInterface(d->the(name))->text(QAccessible::Name),
                  d->caption(name));
+    QStringList hits;
+    for (const QString &count : d->captions("txt_Gewürfelt_2er", 9))
+        hits << count + u" Würfe"_s;
+    QCOMPARE(followUps(), hits);
+    QVERIFY(d->the("cmd_Würfel2(0)")->toolTip().isEmpty());
+    d->click("cmd_Reset(0)");
+    QCOMPARE(followUps(), QStringList(9, u"0 Würfe"_s));
+    // The logo, which takes no focus, is pressed by assistive technology or reached by F1.
+    QSignalSpy about(window.get(), &MainWindow::aboutRequested);
+    QAccessibleInterface *logo = QAccessible::queryAccessibleInterface(d->the("Logo"));
+    QVERIFY(logo->actionInterface());
+    logo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(about.count(), 1);
+    QVERIFY(d->show());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QCOMPARE(about.count(), 2);
 }
 
 void MainWindowTest::sidesLooks()

@@ -7,6 +7,7 @@
 #include "settings/about_box.h"
 #include "support/settings_run.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFontInfo>
@@ -154,6 +155,7 @@ private Q_SLOTS:
     void savesThatFailAreReportedAndForgotten_data();
     void savesThatFailAreReportedAndForgotten();
     void fontSizeWrittenWithPoint();
+    void aboutMessage_data();
     void aboutMessage();
 
 private:
@@ -602,12 +604,28 @@ void SettingsTest::fontSizeWrittenWithPoint()
     QCOMPARE(parseSize(u"10,5"_s), 10.5f); // edited by hand
 }
 
+void SettingsTest::aboutMessage_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("logo clicked") << 0;
+    QTest::newRow("logo pressed by assistive technology") << 1;
+    QTest::newRow("F1") << 2;
+}
+
 void SettingsTest::aboutMessage()
 {
+    QFETCH(int, way);
     Run run(file);
     QVERIFY(run.d.show());
     run.d.watch.expectBoxes(1);
-    run.d.click("Logo");
+    if (way == 0)
+        run.d.click("Logo");
+    else if (way == 1)
+        QAccessible::queryAccessibleInterface(run.d.the("Logo"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+    else
+        QTest::keyClick(&run.window, Qt::Key_F1);
     QCOMPARE(run.d.watch.boxes.size(), 1);
     const ModalWatch::Box box = run.d.watch.boxes[0];
     QCOMPARE(box.icon, QMessageBox::Information);

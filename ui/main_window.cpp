@@ -9,6 +9,7 @@
 #include "ui/label_rows.h"
 #include "ui/window_controls.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMessageBox>
 
@@ -64,6 +65,7 @@ MainWindow::MainWindow(QWidget *parent)
     engine_ = std::make_unique<EngineBinding>(*ui_);
     connectHandlers();
     setFocusOrder();
+    describeFollowUps();
     const QSize designed = pixelRect(kDesignClientArea).size();
     setMinimumSize(designed);
     resize(designed);
@@ -133,7 +135,13 @@ void MainWindow::connectHandlers()
     // Any change of the box's value: mouse, keyboard, assistive technology or code.
     connect(ui_->Check_90Grad, &QCheckBox::toggled, this, &MainWindow::Check_90Grad_Click);
     connect(ui_->cmd_Schrift, &CommandButton::clicked, this, &MainWindow::fontRequested);
-    connect(ui_->Logo, &ImageControl::clicked, this, &MainWindow::logoClicked);
+    connect(ui_->Logo, &ImageControl::clicked, this, &MainWindow::aboutRequested);
+    // The logo takes no focus, so the keyboard reaches the about message through F1.
+    auto *about = new QAction(this);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+    connect(about, &QAction::triggered, this, &MainWindow::aboutRequested);
+    addAction(about);
     // The same path as the window's close box.
     connect(ui_->cmd_Ende, &CommandButton::clicked, this, &MainWindow::close);
 }
@@ -142,6 +150,7 @@ void MainWindow::cmd_Wuerfel1_Click()
 {
     engine_->engine.hitRoll(ui_->HScroll->value(), ui_->HScroll_Augen->value(),
                             ui_->OptionWurf[1]->isChecked());
+    describeFollowUps();
 }
 
 void MainWindow::cmd_Wuerfel2_Click(int index)
@@ -161,6 +170,18 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 void MainWindow::cmd_Reset_Click(int index)
 {
     engine_->engine.ZaehlungLoeschen(static_cast<Tally>(index));
+    if (static_cast<Tally>(index) == Tally::Hit)
+        describeFollowUps();
+}
+
+void MainWindow::describeFollowUps()
+{
+    for (int i = 0; i < DiceEngine::kThresholdCount; ++i) {
+        CommandButton *button = ui_->cmd_Wuerfel2[static_cast<std::size_t>(i)];
+        const QString description = QString::fromStdString(engine_->engine.followUpToolTip(i));
+        if (button->accessibleDescription() != description)
+            button->setAccessibleDescription(description);
+    }
 }
 
 void MainWindow::cmd_ResetWurf_Click(int index)

@@ -10,7 +10,7 @@
 //   engine/       DiceEngine: the rolls and resets, on rows of captions, without Qt.
 //   settings/     the settings store. It talks to the window only through the face below: it
 //                 applies the stored choices and font at start-up, saves the choices on
-//                 `closing`, and answers `fontRequested` and `logoClicked`.
+//                 `closing`, and answers `fontRequested` and `aboutRequested`.
 //   app/          one run of the program: the store, the window and the session between them.
 
 #include "ui/controls/font_dialog_control.h"
@@ -73,8 +73,8 @@ public:
     std::optional<FontChoice> chooseFont(const FontPreset &preset);
 
 Q_SIGNALS:
-    void fontRequested(); // "Schriftart" clicked
-    void logoClicked();
+    void fontRequested();  // "Schriftart" clicked
+    void aboutRequested(); // the logo clicked or pressed, or F1
     void closing(); // the window closes, by any path
 
 protected:
@@ -99,6 +99,9 @@ private:
     void cmd_Reset_Click(int index);
     void cmd_ResetWurf_Click(int index);
     void showRefusal(const QString &text);
+    // Tells assistive technology how many dice each follow-up button would roll now; the tool
+    // tip, shown to the pointer, keeps its own handler.
+    void describeFollowUps();
 
     // The selectors: number of dice and of sides, while dragged and when changed.
     void HScroll_Change();

@@ -3,6 +3,7 @@
 
 #include "ui/controls/count_label.h"
 #include "ui/controls/frame_box.h"
+#include "ui/controls/image_control.h"
 
 #include <QAccessibleWidget>
 
@@ -46,12 +47,35 @@ public:
     }
 };
 
+// A picture that does something when clicked: assistive technology presses it instead.
+class ImageControlAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ImageControlAccessible(ImageControl *image)
+        : QAccessibleWidget(image, QAccessible::Graphic)
+    {}
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            static_cast<ImageControl *>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
 QAccessibleInterface *createInterface(const QString &className, QObject *object)
 {
     if (className == QLatin1String(CountLabel::staticMetaObject.className()))
         return new CountLabelAccessible(static_cast<CountLabel *>(object));
     if (className == QLatin1String(FrameBox::staticMetaObject.className()))
         return new FrameBoxAccessible(static_cast<FrameBox *>(object));
+    if (className == QLatin1String(ImageControl::staticMetaObject.className()))
+        return new ImageControlAccessible(static_cast<ImageControl *>(object));
     return nullptr;
 }
 

@@ -4,7 +4,8 @@
 namespace talvero {
 
 // Makes the window's own controls known to assistive technology (AT-SPI on Linux): a count
-// label reads as text whose name is its count and whose description is its column heading.
+// label reads as text whose name is its count and whose description is its column heading, a
+// frame as a group named by its caption, and a picture that reacts to clicks can be pressed.
 // Safe to call more than once.
 void installAccessibility();
 
