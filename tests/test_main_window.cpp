@@ -88,7 +88,9 @@ private Q_SLOTS:
     void smallerThanMinimumIsEnlarged();
     void minimisedIsLeftAloneMaximisedLaidOut();
     void turnByAnyPath();
+    void countsDrawnAsIfLaidOutAfresh();
     void highDpiScreenshot();
+    void screenShowsWhatIsPainted();
 
 private:
     QList<bool> turned() const
@@ -330,6 +332,15 @@ void MainWindowTest::rollsThroughTheButtons()
     d->click("OptionWurf2(0)");
     d->click("cmd_Würfel2(2)");
     QCOMPARE(total(d->captions("txt_Gewürfelt2", 10)), 2 * hits.toDouble());
+    // A follow-up roll throws as many sides as the sides selector shows at its own time.
+    d->click("OptionWurf2(1)");
+    d->setValue("HScroll_Augen", 3);
+    d->click("cmd_Würfel2(0)");
+    const QStringList threeSided = d->captions("txt_Gewürfelt2", 10);
+    QCOMPARE(total(threeSided), hitPage[0].toDouble());
+    QCOMPARE(threeSided.mid(3), QStringList(7, u"0"_s));
+    QVERIFY(threeSided[2] != u"0"_s);
+    d->setValue("HScroll_Augen", 6);
     // The next visit after the hits were cleared shows what a click would roll now.
     d->showPage(0);
     d->click("cmd_Reset(0)");
@@ -717,6 +728,42 @@ void MainWindowTest::turnByAnyPath()
     QVERIFY(!d->the("cmd_Schrift")->isEnabled());
 }
 
+void MainWindowTest::countsDrawnAsIfLaidOutAfresh()
+{
+    // After every change of font or state a count looks as it would in a label made just now
+    // with that font, caption and state: nothing laid out for an earlier font shows.
+    QVERIFY(d->show());
+    d->setValue("HScroll", 200);
+    d->click("cmd_Würfel1");
+    auto *label = d->the<CountLabel>("txt_Gewürfelt(3)");
+    auto differsFromFresh = [label](bool hovered) {
+        CountLabel fresh;
+        fresh.resize(label->size());
+        fresh.setLabelFont(label->labelFont());
+        fresh.setCaption(label->caption());
+        fresh.setVertical(label->isVertical());
+        if (hovered) {
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+            QApplication::sendEvent(&fresh, &enter);
+        }
+        return label->grab().toImage() != fresh.grab().toImage();
+    };
+    QVERIFY2(!differsFromFresh(false), "as designed");
+    resizeOuter(15000, 9000);
+    QVERIFY2(!differsFromFresh(false), "resized");
+    window->setCountFont({u"DejaVu Serif"_s, true, {}});
+    QVERIFY2(!differsFromFresh(false), "another face, bold");
+    QTest::mouseMove(label);
+    QTRY_VERIFY(label->underMouse());
+    QVERIFY2(!differsFromFresh(true), "under the pointer");
+    QTest::mouseMove(d->the("cmd_Würfel1"));
+    window->setCountFont({{}, false, {}});
+    d->click("Check_90Grad");
+    QVERIFY2(!differsFromFresh(false), "turned");
+    resizeOuter(11000, 5000);
+    QVERIFY2(!differsFromFresh(false), "turned and resized");
+}
+
 // Run in a real X window under Xvfb, at the scale factor QT_SCALE_FACTOR gives: the screenshot is
 // that many times larger, every control in the same relative place, and the text drawn at the
 // screen's resolution rather than blown up.
@@ -757,6 +804,92 @@ void MainWindowTest::highDpiScreenshot()
                                          a != shot.pixel(x + 1, y + 1));
         }
     QVERIFY(ink > 0 && (scale == 1 || finer * 4 > ink));
+}
+
+// Run in a real X window under Xvfb: after each step the screen shows exactly what a fresh
+// rendering of the window shows. A control that repaints less than it changed leaves stale
+// pixels on the screen, which a fresh rendering never has.
+void MainWindowTest::screenShowsWhatIsPainted()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("needs a real X display (run under xvfb-run)");
+    QVERIFY(d->show());
+    auto differing = [this] {
+        const QImage painted = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = window->screen()
+                                 ->grabWindow(window->winId())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        if (shown.size() != painted.size())
+            return u"the screen shows %1 x %2"_s.arg(shown.width()).arg(shown.height());
+        QRect stale;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != painted.pixel(x, y))
+                    stale |= QRect(x, y, 1, 1);
+        return stale.isNull() ? QString()
+                              : u"stale pixels at %1,%2 %3 x %4"_s.arg(stale.x())
+                                    .arg(stale.y())
+                                    .arg(stale.width())
+                                    .arg(stale.height());
+    };
+    const std::vector<std::pair<const char *, std::function<void()>>> steps = {
+        {"shown",
+         [] {
+         }},
+        {"a roll of 200 ten-sided dice",
+         [this] {
+             d->setValue("HScroll", 200);
+             d->setValue("HScroll_Augen", 10);
+             d->click("cmd_Würfel1");
+         }},
+        {"the counts cleared: a shorter caption",
+         [this] {
+             d->click("cmd_Reset(0)");
+         }},
+        {"another roll",
+         [this] {
+             d->click("cmd_Würfel1");
+         }},
+        {"another face",
+         [this] {
+             window->setCountFont({u"DejaVu Serif"_s, {}, {}});
+         }},
+        {"bold",
+         [this] {
+             window->setCountFont({{}, true, {}});
+         }},
+        {"italic",
+         [this] {
+             window->setCountFont({{}, {}, true});
+         }},
+        {"the pointer over a count",
+         [this] {
+             QTest::mouseMove(d->the("txt_Gewürfelt(4)"));
+         }},
+        {"the pointer gone",
+         [this] {
+             QTest::mouseMove(d->the("cmd_Würfel1"));
+         }},
+        {"turned",
+         [this] {
+             d->click("Check_90Grad");
+         }},
+        {"larger",
+         [this] {
+             resizeOuter(14000, 7000);
+         }},
+        {"a roll of one die", [this] {
+             d->setValue("HScroll", 1);
+             d->click("OptionWurf(1)");
+             d->click("cmd_Würfel1");
+         }}};
+    for (const auto &[name, step] : steps) {
+        step();
+        QTRY_VERIFY2_WITH_TIMEOUT(differing().isEmpty(),
+                                  qPrintable(QString::fromUtf8(name) + u": "_s + differing()),
+                                  3000);
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Settings across restarts, damaged, random and unwritable stores, the font choice, the about
-// message and every way a run ends. Every store lives in a temporary folder.
+// Settings across restarts, damaged, sample and unwritable stores, saves that fail, the font
+// choice, the about message and every way a run ends. Every store lives in a temporary folder.
 
 #include "app/application.h"
 #include "app/close_on_signals.h"

@@ -75,7 +75,7 @@ public:
 Q_SIGNALS:
     void fontRequested();  // "Schriftart" clicked
     void aboutRequested(); // the logo clicked or pressed, or F1
-    void closing(); // the window closes, by any path
+    void closing();        // the window closes, by any path
 
 protected:
     void closeEvent(QCloseEvent *event) override;

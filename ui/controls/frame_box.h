@@ -10,7 +10,7 @@ namespace talvero {
 
 // A framed group: an etched border with a caption set into its top line. Its children are
 // placed from its outer corner, caption line included. A frame without border only groups
-// its children. It paints its own background, so a new caption repaints only the caption.
+// its children. A new caption repaints the caption line alone, where old and new text lie.
 class FrameBox final : public QWidget, public TwipsGeometry
 {
     Q_OBJECT
@@ -32,7 +32,8 @@ private:
 
     QString caption_;
     bool border_ = true;
-    // A roll sets the caption twice: back to "Wurfergebnis", then to the roll's summary.
+    // The captions come back: "Wurfergebnis" after every clearing, and a roll's summary as often
+    // as the same roll is made.
     PreparedTexts texts_;
 };
 
