@@ -6,7 +6,5 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    talvero::Application talvero;
-    talvero.window().show();
-    return app.exec();
+    return talvero::Application().run();
 }

@@ -7,9 +7,12 @@
 // talvero_plain_window, found beside this program, on the X display in DISPLAY; the other
 // figures run offscreen in-process.
 
+#include "app/application.h"
 #include "bench/widget_mirror.h"
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
+#include "engine/start_seed.h"
+#include "engine/text_pages.h"
 #include "ui/controls/count_label.h"
 #include "ui/main_window.h"
 
@@ -18,6 +21,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -92,46 +96,15 @@ void reportRatio(const char *name, double figure, double floor)
     std::fflush(stdout);
 }
 
-class Row final : public talvero::CountRow
-{
-public:
-    explicit Row(int size)
-        : captions_(static_cast<std::size_t>(size), "0")
-    {}
-    int size() const override { return static_cast<int>(captions_.size()); }
-    std::string caption(int index) const override
-    {
-        return captions_[static_cast<std::size_t>(index)];
-    }
-    void setCaption(int index, std::string_view text) override
-    {
-        captions_[static_cast<std::size_t>(index)].assign(text);
-    }
-
-private:
-    std::vector<std::string> captions_;
-};
-
-class Caption final : public talvero::CaptionTarget
-{
-public:
-    void setCaption(std::string_view text) override { text_.assign(text); }
-
-private:
-    std::string text_;
-};
-
 void engineBenchmarks()
 {
-    Row face0(10), face1(10), atLeast0(9), atLeast1(9);
-    Caption frame0, frame1, counter0, counter1;
     talvero::SystemClock clock;
-    talvero::DiceEngine engine({face0, atLeast0, frame0, counter0},
-                               {face1, atLeast1, frame1, counter1}, clock);
+    talvero::TextPages pages(clock, talvero::startSeed());
+    talvero::DiceEngine &engine = pages.engine();
 
     report("engine.hit_roll_200_us", "us", 1e6, 20001, [&] { engine.hitRoll(200, 10, true); });
 
-    atLeast0.setCaption(0, talvero::countText(1'000'000.0));
+    pages.atLeastRow(talvero::Tally::Hit).setCaption(0, talvero::countText(1'000'000.0));
     report("engine.followup_1e6_dice_ms", "ms", 1e3, 41,
            [&] { (void)engine.followUpRoll(0, 10, true); });
 }
@@ -153,9 +126,17 @@ QStringList hitPageCountNames()
     return names;
 }
 
+// A run of Talvero on a settings file of its own, so that the user's are never touched.
+struct BenchRun
+{
+    QTemporaryDir folder;
+    talvero::Application run{{.settingsFile = folder.filePath(QStringLiteral("Talvero.conf"))}};
+};
+
 void windowBenchmarks()
 {
-    talvero::MainWindow window;
+    BenchRun bench;
+    talvero::MainWindow &window = bench.run.window();
     window.show();
     QCoreApplication::processEvents();
     window.applyChoices({.dice = 200, .sides = 10});
@@ -202,7 +183,8 @@ void resizeAndPaint(talvero::MainWindow &window, QSize size)
 
 void layoutBenchmarks()
 {
-    talvero::MainWindow window;
+    BenchRun bench;
+    talvero::MainWindow &window = bench.run.window();
     window.show();
     QCoreApplication::processEvents();
 
@@ -442,7 +424,8 @@ bool runToEnd(std::string program, std::vector<std::string> arguments,
 int describeWindow(int argc, char *argv[], const char *path)
 {
     QApplication app(argc, argv);
-    talvero::MainWindow window;
+    BenchRun bench;
+    talvero::MainWindow &window = bench.run.window();
     window.show();
     QCoreApplication::processEvents();
     QFile file(QString::fromLocal8Bit(path));

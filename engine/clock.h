@@ -23,4 +23,18 @@ public:
     TimeOfDay now() override;
 };
 
+// A clock that shows the time it is set to: for tests, and for many starts within one second.
+class FixedClock final : public Clock
+{
+public:
+    explicit FixedClock(TimeOfDay time = {})
+        : time_(time)
+    {}
+    TimeOfDay now() override { return time_; }
+    void set(TimeOfDay time) { time_ = time; }
+
+private:
+    TimeOfDay time_;
+};
+
 } // namespace talvero

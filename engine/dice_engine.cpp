@@ -19,18 +19,35 @@ void requireSize(const CountRow &row, int size)
         throw std::invalid_argument("DiceEngine: count row has too few elements");
 }
 
-std::string decimal(long long value)
+std::string hitSummary(int dice, int sides)
 {
-    return std::to_string(value);
+    return "Wurfergebnis " + std::to_string(dice) + " Würfel mit je " + std::to_string(sides) +
+           " Seiten";
+}
+
+std::string followUpSummary(int index, std::uint64_t dice)
+{
+    return "Wurfergebnis " + std::to_string(index + 2) + "+ (" + countText(dice) + " Würfe)";
+}
+
+std::string refusalText(int index)
+{
+    return "Dieser Wurf kann nicht ausgeführt werden, der Würfel " + std::to_string(index + 2) +
+           "+ hat keine Treffer.";
+}
+
+std::string counterText(double counter)
+{
+    return "Wurf " + countText(counter);
 }
 
 } // namespace
 
 DiceEngine::DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock,
-                       std::uint64_t initialSeed)
+                       std::uint64_t startSeed)
     : sets_{hit, damage}
     , clock_(clock)
-    , random_(initialSeed)
+    , random_(startSeed)
 {
     for (const TallySet &set : sets_) {
         requireSize(set.faceRow, kFaceCount);
@@ -38,21 +55,16 @@ DiceEngine::DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock
     }
 }
 
-void DiceEngine::ZufallSetzen()
+void DiceEngine::reseedFromClock()
 {
     // Three separate reads, as a clock that ticks between them would give.
-    const std::int64_t s1 = clock_.now().second;
-    const std::int64_t s2 = clock_.now().second;
-    const std::int64_t m = clock_.now().minute;
-    random_.reseed(static_cast<std::uint64_t>(s2 * s1 * m));
+    const TimeOfDay first = clock_.now();
+    const TimeOfDay second = clock_.now();
+    const TimeOfDay third = clock_.now();
+    random_.reseed(clockSeed(first, second, third));
 }
 
-std::int16_t DiceEngine::AugenWerfen(std::int16_t sides)
-{
-    return faceValue(random_.next(), sides);
-}
-
-void DiceEngine::SortierungSetzen(Tally set)
+void DiceEngine::rewriteAtLeastRow(Tally set)
 {
     TallySet &t = tally(set);
     double sum = 0.0;
@@ -62,7 +74,7 @@ void DiceEngine::SortierungSetzen(Tally set)
     }
 }
 
-void DiceEngine::ZaehlungLoeschen(Tally set)
+void DiceEngine::clearCounts(Tally set)
 {
     TallySet &t = tally(set);
     for (int i = 0; i < t.faceRow.size(); ++i)
@@ -85,7 +97,7 @@ void DiceEngine::throwDice(Tally set, std::uint64_t dice, int sides)
     sides = std::clamp(sides, 1, kFaceCount);
     std::array<std::uint64_t, kFaceCount> thrown{};
     for (std::uint64_t d = 0; d < dice; ++d)
-        ++thrown[static_cast<std::size_t>(AugenWerfen(static_cast<std::int16_t>(sides)) - 1)];
+        ++thrown[static_cast<std::size_t>(faceValue(random_.next(), sides) - 1)];
 
     CountRow &row = tally(set).faceRow;
     for (int label = 0; label < kFaceCount; ++label) {
@@ -98,12 +110,12 @@ void DiceEngine::throwDice(Tally set, std::uint64_t dice, int sides)
 
 void DiceEngine::hitRoll(int dice, int sides, bool newCount)
 {
-    ZufallSetzen();
+    reseedFromClock();
     countRoll(Tally::Hit);
     if (newCount)
-        ZaehlungLoeschen(Tally::Hit);
+        clearCounts(Tally::Hit);
     throwDice(Tally::Hit, static_cast<std::uint64_t>(std::max(dice, 0)), sides);
-    SortierungSetzen(Tally::Hit);
+    rewriteAtLeastRow(Tally::Hit);
     tally(Tally::Hit).resultFrame.setCaption(hitSummary(dice, sides));
 }
 
@@ -117,11 +129,11 @@ std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool n
         return refusalText(index);
 
     countRoll(Tally::Damage);
-    ZufallSetzen();
+    reseedFromClock();
     if (newCount)
-        ZaehlungLoeschen(Tally::Damage);
+        clearCounts(Tally::Damage);
     throwDice(Tally::Damage, dice, sides);
-    SortierungSetzen(Tally::Damage);
+    rewriteAtLeastRow(Tally::Damage);
     tally(Tally::Damage).resultFrame.setCaption(followUpSummary(index, dice));
     return std::nullopt;
 }
@@ -137,27 +149,6 @@ void DiceEngine::resetRollCounter(Tally set)
 {
     rollCounter_[index(set)] = 0.0;
     tally(set).counterLabel.setCaption(counterText(rollCounter_[index(set)]));
-}
-
-std::string DiceEngine::refusalText(int index)
-{
-    return "Dieser Wurf kann nicht ausgeführt werden, der Würfel " + decimal(index + 2) +
-           "+ hat keine Treffer.";
-}
-
-std::string DiceEngine::hitSummary(int dice, int sides)
-{
-    return "Wurfergebnis " + decimal(dice) + " Würfel mit je " + decimal(sides) + " Seiten";
-}
-
-std::string DiceEngine::followUpSummary(int index, std::uint64_t dice)
-{
-    return "Wurfergebnis " + decimal(index + 2) + "+ (" + countText(dice) + " Würfe)";
-}
-
-std::string DiceEngine::counterText(double counter)
-{
-    return "Wurf " + countText(counter);
 }
 
 } // namespace talvero

@@ -29,14 +29,7 @@ public:
     static constexpr int kThresholdCount = 9; // thresholds 2+..10+
 
     // The rows must have at least kFaceCount and kThresholdCount elements.
-    DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock,
-               std::uint64_t initialSeed = 0x5441'4C56'4552'4F21ull);
-
-    // The shared steps of every roll.
-    void ZufallSetzen();
-    std::int16_t AugenWerfen(std::int16_t sides);
-    void SortierungSetzen(Tally set);
-    void ZaehlungLoeschen(Tally set);
+    DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock, std::uint64_t startSeed);
 
     // "Würfeln": a hit roll of `dice` dice with `sides` sides each.
     void hitRoll(int dice, int sides, bool newCount);
@@ -48,7 +41,9 @@ public:
     // The follow-up button's tool tip: the hit page's caption at that threshold, as shown.
     std::string followUpToolTip(int index) const;
 
-    // The roll-counter reset of a page (the counts' reset is ZaehlungLoeschen).
+    // The cross of a page: every count "0", the result frame back to "Wurfergebnis".
+    void clearCounts(Tally set);
+    // The circular arrow of a page: its roll counter back to 0.
     void resetRollCounter(Tally set);
 
     // A face value from a draw r in [0, 1): floor(sides * r + 1) in double precision.
@@ -57,21 +52,27 @@ public:
         return static_cast<std::int16_t>(static_cast<double>(sides) * static_cast<double>(r) + 1.0);
     }
 
-private:
-    static std::string refusalText(int index);
-    static std::string hitSummary(int dice, int sides);
-    static std::string followUpSummary(int index, std::uint64_t dice);
-    static std::string counterText(double counter);
+    // The number a roll mixes into the random source, from three reads of the clock: the seconds
+    // of the first two times the minutes of the third.
+    static std::uint64_t clockSeed(TimeOfDay first, TimeOfDay second, TimeOfDay third)
+    {
+        return static_cast<std::uint64_t>(second.second) *
+               static_cast<std::uint64_t>(first.second) * static_cast<std::uint64_t>(third.minute);
+    }
 
+private:
     static int index(Tally set) { return static_cast<int>(set); }
     TallySet &tally(Tally set) { return sets_[index(set)]; }
+
+    void reseedFromClock();
     void countRoll(Tally set);
     void throwDice(Tally set, std::uint64_t dice, int sides);
+    void rewriteAtLeastRow(Tally set);
 
     std::array<TallySet, 2> sets_;
     Clock &clock_;
     RandomSource random_;
-    std::array<double, 2> rollCounter_{0.0, 0.0}; // the design's Wurfzähler
+    std::array<double, 2> rollCounter_{0.0, 0.0};
 };
 
 } // namespace talvero

@@ -10,7 +10,7 @@ namespace talvero {
 class RandomSource
 {
 public:
-    explicit RandomSource(std::uint64_t initialSeed = 0x5441'4C56'4552'4F21ull);
+    explicit RandomSource(std::uint64_t startSeed);
 
     // Mixes the number into the current state: the new state depends on the old one as well,
     // so re-seeding twice with the same number does not replay what followed the first time.

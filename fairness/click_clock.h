@@ -33,19 +33,6 @@ private:
     Microseconds time_ = 0;
 };
 
-// A clock stopped at one moment: many starts within the same second.
-class FrozenClock final : public Clock
-{
-public:
-    explicit FrozenClock(TimeOfDay time)
-        : time_(time)
-    {}
-    TimeOfDay now() override { return time_; }
-
-private:
-    TimeOfDay time_;
-};
-
 // The moments at which a player clicks "Würfeln" again and again: 100 to 500 ms apart, so two
 // to ten rolls fall into each second while the seconds, minutes and hours run on.
 class ClickSchedule

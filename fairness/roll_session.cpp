@@ -10,8 +10,6 @@ namespace talvero::fairness {
 
 namespace {
 
-constexpr std::string_view kZero = "0";
-
 // The clock's seed of a click is 0 when the seconds or the minutes read 0.
 bool seedIsZero(Microseconds click)
 {
@@ -27,25 +25,6 @@ bool secondsTurnWithinReads(Microseconds click)
 }
 
 } // namespace
-
-CaptionRow::CaptionRow(int size)
-    : captions_(static_cast<std::size_t>(size), std::string(kZero))
-{}
-
-std::string CaptionRow::caption(int index) const
-{
-    return captions_.at(static_cast<std::size_t>(index));
-}
-
-void CaptionRow::setCaption(int index, std::string_view text)
-{
-    captions_.at(static_cast<std::size_t>(index)).assign(text);
-}
-
-WindowStandIn::WindowStandIn(Clock &clock, std::uint64_t startSeed)
-    : engine_({face_[0], atLeast_[0], frame_[0], counter_[0]},
-              {face_[1], atLeast_[1], frame_[1], counter_[1]}, clock, startSeed)
-{}
 
 std::string differenceFrom(const CountRow &faceRow,
                            std::span<const std::uint64_t, DiceEngine::kFaceCount> counts)
@@ -67,18 +46,22 @@ std::string differenceFrom(const CountRow &faceRow,
 ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t startSeed,
                          std::uint64_t twinStartSeed)
     : window_(windowClock, startSeed)
-    , twin_(twinClock, twinStartSeed)
+    , twinClock_(twinClock)
+    , twin_(twinStartSeed)
 {}
 
 std::string ClickReplay::click(int sides)
 {
     window_.engine().hitRoll(kDicePerRoll, sides, true);
 
-    twin_.engine().ZufallSetzen();
+    const TimeOfDay first = twinClock_.now();
+    const TimeOfDay second = twinClock_.now();
+    const TimeOfDay third = twinClock_.now();
+    twin_.reseed(DiceEngine::clockSeed(first, second, third));
     std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
     bool inRange = true;
     for (std::int16_t &face : faces_) {
-        face = twin_.engine().AugenWerfen(static_cast<std::int16_t>(sides));
+        face = DiceEngine::faceValue(twin_.next(), sides);
         if (face >= 1 && face <= DiceEngine::kFaceCount)
             ++counts[static_cast<std::size_t>(face - 1)];
         else
@@ -86,7 +69,7 @@ std::string ClickReplay::click(int sides)
     }
     if (!inRange)
         return "a retraced die fell outside 1.." + std::to_string(sides);
-    return differenceFrom(window_.hitFaceRow(), counts);
+    return differenceFrom(window_.faceRow(Tally::Hit), counts);
 }
 
 SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule,
@@ -117,7 +100,7 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
 
 StartsRun checkStarts(int starts, int sides, TimeOfDay frozenAt, const StartSeedSource &seedOfStart)
 {
-    FrozenClock clock(frozenAt);
+    FixedClock clock(frozenAt);
     std::unordered_set<std::string> firstRolls;
     firstRolls.reserve(static_cast<std::size_t>(starts));
     StartsRun run;

@@ -4,6 +4,8 @@
 #include "engine/clock.h"
 #include "engine/count_row.h"
 #include "engine/dice_engine.h"
+#include "engine/random_source.h"
+#include "engine/text_pages.h"
 #include "fairness/click_clock.h"
 #include "fairness/dice_statistics.h"
 
@@ -20,57 +22,15 @@ namespace talvero::fairness {
 // As many dice as the dice selector allows: the largest hit roll a player can make.
 constexpr int kDicePerRoll = 200;
 
-// A row of captions kept as plain strings, in place of the window's labels.
-class CaptionRow final : public CountRow
-{
-public:
-    explicit CaptionRow(int size);
-    int size() const override { return static_cast<int>(captions_.size()); }
-    std::string caption(int index) const override;
-    void setCaption(int index, std::string_view text) override;
-
-private:
-    std::vector<std::string> captions_;
-};
-
-class CaptionText final : public CaptionTarget
-{
-public:
-    void setCaption(std::string_view text) override { text_.assign(text); }
-
-private:
-    std::string text_;
-};
-
-// What the window hands the engine: both pages' rows and labels, the clock and the start seed.
-class WindowStandIn
-{
-public:
-    WindowStandIn(Clock &clock, std::uint64_t startSeed);
-    WindowStandIn(const WindowStandIn &) = delete;
-    WindowStandIn &operator=(const WindowStandIn &) = delete;
-
-    DiceEngine &engine() { return engine_; }
-    const CaptionRow &hitFaceRow() const { return face_[0]; }
-
-private:
-    std::array<CaptionRow, 2> face_{CaptionRow(DiceEngine::kFaceCount),
-                                    CaptionRow(DiceEngine::kFaceCount)};
-    std::array<CaptionRow, 2> atLeast_{CaptionRow(DiceEngine::kThresholdCount),
-                                       CaptionRow(DiceEngine::kThresholdCount)};
-    std::array<CaptionText, 2> frame_;
-    std::array<CaptionText, 2> counter_;
-    DiceEngine engine_;
-};
-
 // How a face row's captions differ from these counts (element k: dice that showed k + 1), or
 // nothing when they show exactly these.
 std::string differenceFrom(const CountRow &faceRow,
                            std::span<const std::uint64_t, DiceEngine::kFaceCount> counts);
 
 // One click on "Würfeln" in "neue Zählung" mode, the largest roll, and the same roll retraced
-// die by die on a twin engine that shares the start seed and sees the same clock readings.
-// The retraced faces are the real roll's only if their tallies equal the captions it wrote.
+// die by die by a twin: a random source of its own from the same start seed, re-seeded from the
+// same clock readings. The retraced faces are the real roll's only if their tallies equal the
+// captions the roll wrote.
 class ClickReplay
 {
 public:
@@ -85,8 +45,9 @@ public:
     std::span<const std::int16_t> faces() const { return faces_; }
 
 private:
-    WindowStandIn window_;
-    WindowStandIn twin_;
+    TextPages window_;
+    Clock &twinClock_;
+    RandomSource twin_;
     std::array<std::int16_t, kDicePerRoll> faces_{};
 };
 

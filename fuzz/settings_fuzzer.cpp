@@ -3,12 +3,9 @@
 // and when it presets the font dialog. A value out of its range aborts with a message, so
 // libFuzzer keeps the input as a finding.
 
-#include "settings/font_command.h"
-#include "settings/settings_store.h"
-#include "settings/startup.h"
-#include "ui/main_window.h"
+#include "settings/store/settings_store.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -29,9 +26,10 @@ quint64 inputCount = 0;
 // libFuzzer sees the coverage of Talvero's code only, as Qt is not instrumented. These counters,
 // which it reads after every input, tell it also what Qt made of the file: its status and the
 // kind of value under every key, so inputs that reach a new kind of value are kept.
-constexpr const SettingKey *kAllKeys[] = {&keys::diceCount, &keys::sides,      &keys::addHits,
-                                          &keys::addDamage, &keys::turned,     &keys::fontName,
-                                          &keys::fontBold,  &keys::fontItalic, &keys::fontSize};
+constexpr const SettingKey *kAllKeys[] = {
+    &keys::diceCount.key, &keys::sides.key,      &keys::addHits.key,
+    &keys::addDamage.key, &keys::turned.key,     &keys::fontName.key,
+    &keys::fontBold.key,  &keys::fontItalic.key, &keys::fontSize.key};
 constexpr int kKindsPerKey = 31;
 constexpr int kStatusCounter = std::size(kAllKeys) * kKindsPerKey;
 __attribute__((used, section("__libfuzzer_extra_counters")))
@@ -97,10 +95,10 @@ extern "C" int LLVMFuzzerInitialize(int * /*argc*/, char *** /*argv*/)
     static int argc = 1;
     static char name[] = "talvero_settings_fuzzer";
     static char *argv[] = {name, nullptr};
-    // As in the program: Qt's INI reader loads typed values ("@Variant(...)") of every registered
-    // type, and the pixmap and cursor types need an application of the GUI kind. It is never
-    // destroyed: at exit that would come after Qt's own globals are gone, and crash.
-    new QApplication(argc, argv);
+    // The store needs QtCore alone; Qt's INI reader then knows the typed values ("@Variant(...)")
+    // of QtCore's types. It is never destroyed: at exit that would come after Qt's own globals
+    // are gone, and crash.
+    new QCoreApplication(argc, argv);
     const QString folder =
         QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     scratchPrefix =
@@ -120,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     file.close();
     const SettingsStore store(path);
-    const WindowChoices choices = storedChoices(store);
-    const FontPreset font = storedFont(store);
+    const WindowChoices choices = store.readChoices();
+    const FontPreset font = store.readFont();
     countParsedShape(path);
     file.remove();
     checkChoices(choices);

@@ -3,12 +3,14 @@
 // real widgets, the selectors, the layout pass and the 90° turn, looks as rendered, and what
 // assistive technology is told.
 
-#include "support/window_driver.h"
+#include "support/retrace.h"
+#include "support/settings_run.h"
 
 #include <QAccessible>
 #include <QFontInfo>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <memory>
 
 using namespace talvero;
@@ -40,7 +42,7 @@ QList<float> layoutState(const QWidget &window)
     QList<float> state;
     for (QWidget *widget : window.findChildren<QWidget *>())
         if (TwipsGeometry *t = twipsOf(widget))
-            state << t->Left() << t->Top() << t->Width() << t->Height();
+            state << t->twipsLeft() << t->twipsTop() << t->twipsWidth() << t->twipsHeight();
     for (CountLabel *label : window.findChildren<CountLabel *>())
         state << static_cast<float>(label->labelFont().pointSizeF());
     return state;
@@ -62,29 +64,36 @@ class MainWindowTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        window = std::make_unique<MainWindow>();
-        d = std::make_unique<Driver>(*window);
+        folder = std::make_unique<QTemporaryDir>();
+        run = std::make_unique<Run>(folder->filePath(u"Talvero.conf"_s));
+        window = &run->window;
+        d = &run->d;
     }
     void cleanup()
     {
-        d.reset();
-        window.reset();
+        run.reset();
+        folder.reset();
     }
 
     void controlTree_data();
     void controlTree();
+    void textLinesFitTheirText_data();
     void textLinesFitTheirText();
     void windowPagesAndPictures();
     void focusAndKeys();
     void rollsThroughTheButtons();
     void resetButtonsKeepToTheirPage();
     void looksWhenRendered();
+    void accessibleNames_data();
+    void accessibleNames();
     void accessibility();
 
+    void sidesLooks_data();
     void sidesLooks();
     void selectorsChangeNoCount();
     void layoutFigures_data();
     void layoutFigures();
+    void smallerThanMinimumIsEnlarged_data();
     void smallerThanMinimumIsEnlarged();
     void minimisedIsLeftAloneMaximisedLaidOut();
     void turnByAnyPath();
@@ -108,8 +117,10 @@ private:
         QTRY_COMPARE(window->size(), client);
     }
 
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<Driver> d;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<Run> run;
+    MainWindow *window = nullptr;
+    Driver *d = nullptr;
 };
 
 void MainWindowTest::controlTree_data()
@@ -199,25 +210,31 @@ void MainWindowTest::controlTree()
     QCOMPARE(widget->pos(), QPoint(qRound(design.x() / 15), qRound(design.y() / 15)));
 }
 
+void MainWindowTest::textLinesFitTheirText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("designWidth"); // twips
+    for (const auto &[name, width] : {std::pair{"Label_Augen", 1845},
+                                      {"Label(25)", 2025},
+                                      {"Label(12)", 1560},
+                                      {"Label(24)", 1110},
+                                      {"txt_Wurfinfo(1)", 510}})
+        QTest::newRow(name) << QString::fromUtf8(name) << width;
+}
+
 void MainWindowTest::textLinesFitTheirText()
 {
+    QFETCH(QString, name);
+    QFETCH(int, designWidth);
     QVERIFY(d->show());
     d->showPage(1);
     // A text line sizes itself to its text; its design width is the design face's width of it,
     // and a face much wider or narrower than that would crowd or strand its neighbours.
-    for (const auto &[name, designWidth] : {std::pair{"Label_Augen", 1845},
-                                            {"Label(25)", 2025},
-                                            {"Label(12)", 1560},
-                                            {"Label(24)", 1110},
-                                            {"txt_Wurfinfo(1)", 510}}) {
-        auto *label = d->the<QLabel>(name);
-        const int text = label->fontMetrics().horizontalAdvance(label->text());
-        QVERIFY2(text <= label->width() && label->width() <= text + 4, name);
-        QVERIFY2(std::abs(text * 15 - designWidth) <= 0.1 * designWidth,
-                 qPrintable(u"%1: %2 twips in %3"_s.arg(QString::fromUtf8(name))
-                                .arg(text * 15)
-                                .arg(QFontInfo(label->font()).family())));
-    }
+    auto *label = d->the<QLabel>(name);
+    const int text = label->fontMetrics().horizontalAdvance(label->text());
+    QVERIFY(text <= label->width() && label->width() <= text + 4);
+    QVERIFY2(std::abs(text * 15 - designWidth) <= 0.1 * designWidth,
+             qPrintable(u"%1 twips in %2"_s.arg(text * 15).arg(QFontInfo(label->font()).family())));
 }
 
 void MainWindowTest::windowPagesAndPictures()
@@ -283,7 +300,7 @@ void MainWindowTest::focusAndKeys()
         QTRY_COMPARE(d->caption("txt_Wurfinfo(0)"), counted);
     }
     QSignalSpy closing(d->the<QAbstractButton>("cmd_Ende"), &QAbstractButton::clicked);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
     QTRY_COMPARE(closing.count(), 1);
 }
 
@@ -305,13 +322,14 @@ void MainWindowTest::rollsThroughTheButtons()
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(d->caption("txt_Wurfinfo(1)") + d->caption("Frame(1)"), u"Wurf 0Wurfergebnis"_s);
 
-    // The first hit roll with the designed settings; the damage page does not move.
+    // The first hit roll with the designed settings, its dice those the start seed and the clock
+    // give; the damage page does not move.
     d->showPage(0);
     d->click("cmd_Würfel1");
-    const QStringList faces = d->captions("txt_Gewürfelt", 10);
-    QCOMPARE(total(faces), 60.0);
-    QCOMPARE(faces.mid(6), QStringList(4, u"0"_s));
-    QCOMPARE(d->caption("txt_Gewürfelt_2er(0)").toDouble(), 60 - faces[0].toDouble());
+    Retrace retrace(kTestSeed);
+    const QStringList faces = retrace.roll(kClockSeed, 60, 6);
+    QCOMPARE(d->captions("txt_Gewürfelt", 10), faces);
+    QCOMPARE(d->captions("txt_Gewürfelt_2er", 9), atLeastOf(faces));
     QCOMPARE(d->caption("txt_Wurfinfo(0)"), u"Wurf 1"_s);
     QCOMPARE(d->caption("Frame(0)"), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
     QCOMPARE(d->captions("txt_Gewürfelt2", 10), QStringList(10, u"0"_s));
@@ -325,21 +343,23 @@ void MainWindowTest::rollsThroughTheButtons()
     QVERIFY(d->the("cmd_Würfel2(3)")->toolTip().isEmpty());
     d->click("cmd_Würfel2(2)");
     d->click("cmd_Würfel2(2)");
-    QCOMPARE(total(d->captions("txt_Gewürfelt2", 10)), hits.toDouble());
+    retrace.roll(kClockSeed, hits.toULongLong(), 6);
+    const QStringList second = retrace.roll(kClockSeed, hits.toULongLong(), 6);
+    QCOMPARE(d->captions("txt_Gewürfelt2", 10), second);
     QCOMPARE(d->caption("txt_Wurfinfo(1)"), u"Wurf 2"_s);
     QCOMPARE(d->caption("Frame(1)"), u"Wurfergebnis 4+ (%1 Würfe)"_s.arg(hits));
     QCOMPARE(d->captions("txt_Gewürfelt_2er", 9) << d->caption("Frame(0)"), hitPage);
     d->click("OptionWurf2(0)");
     d->click("cmd_Würfel2(2)");
-    QCOMPARE(total(d->captions("txt_Gewürfelt2", 10)), 2 * hits.toDouble());
+    QCOMPARE(d->captions("txt_Gewürfelt2", 10),
+             added(second, retrace.roll(kClockSeed, hits.toULongLong(), 6)));
     // A follow-up roll throws as many sides as the sides selector shows at its own time.
     d->click("OptionWurf2(1)");
     d->setValue("HScroll_Augen", 3);
     d->click("cmd_Würfel2(0)");
     const QStringList threeSided = d->captions("txt_Gewürfelt2", 10);
-    QCOMPARE(total(threeSided), hitPage[0].toDouble());
+    QCOMPARE(threeSided, retrace.roll(kClockSeed, hitPage[0].toULongLong(), 3));
     QCOMPARE(threeSided.mid(3), QStringList(7, u"0"_s));
-    QVERIFY(threeSided[2] != u"0"_s);
     d->setValue("HScroll_Augen", 6);
     // The next visit after the hits were cleared shows what a click would roll now.
     d->showPage(0);
@@ -351,10 +371,9 @@ void MainWindowTest::rollsThroughTheButtons()
 
     // Two windows rolling in the same second re-seed alike; each starts from a state of its own,
     // so the dice still differ, as two runs of the program started together must.
-    MainWindow other;
-    Driver second(other);
+    Run other(folder->filePath(u"other.conf"_s), kTestSeed + 1);
     QStringList runs;
-    for (Driver *w : {d.get(), &second}) {
+    for (Driver *w : {d, &other.d}) {
         w->setValue("HScroll", 200);
         w->setValue("HScroll_Augen", 10);
         w->the<QAbstractButton>("cmd_Würfel1")->click();
@@ -451,28 +470,46 @@ void MainWindowTest::looksWhenRendered()
         QCOMPARE(face(element("cmd_Würfel2", i)), i < 5 ? kBlue : kGrey);
 }
 
+void MainWindowTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("description");
+    auto row = [](const char *name, QAccessible::Role role, const char *spoken,
+                  const char *description) {
+        QTest::newRow(name) << QString::fromUtf8(name) << static_cast<int>(role)
+                            << QString::fromUtf8(spoken) << QString::fromUtf8(description);
+    };
+    row("cmd_Ende", QAccessible::Button, "Schließen", "");
+    row("cmd_Reset(1)", QAccessible::Button, "Zählung löschen", "");
+    row("cmd_ResetWurf(0)", QAccessible::Button, "Wurfzähler zurücksetzen", "");
+    row("Logo", QAccessible::Graphic, "Talvero", "");
+    row("HScroll", QAccessible::ScrollBar, "Würfelanzahl", "");
+    row("HScroll_Augen", QAccessible::ScrollBar, "Anzahl der Seiten", "");
+    row("Frame(2)", QAccessible::Grouping, "Sortierung", "");
+    row("txt_Gewürfelt(2)", QAccessible::StaticText, "0", "3er");
+    row("txt_Gewürfelt_2er2(3)", QAccessible::StaticText, "0", "5+");
+}
+
+void MainWindowTest::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, spoken);
+    QFETCH(QString, description);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(d->the(name));
+    QCOMPARE(iface->role(), static_cast<QAccessible::Role>(role));
+    QCOMPARE(iface->text(QAccessible::Name), spoken);
+    QCOMPARE(iface->text(QAccessible::Description), description);
+    QAccessibleInterface *up = iface; // reachable from the window's own interface
+    while (up && up->object() != window)
+        up = up->parent();
+    QVERIFY(up);
+}
+
 void MainWindowTest::accessibility()
 {
-    using Spoken = std::tuple<const char *, QAccessible::Role, const char *, const char *>;
-    for (const auto &[name, role, spoken, description] :
-         {Spoken{"cmd_Ende", QAccessible::Button, "Schließen", ""},
-          {"cmd_Reset(1)", QAccessible::Button, "Zählung löschen", ""},
-          {"cmd_ResetWurf(0)", QAccessible::Button, "Wurfzähler zurücksetzen", ""},
-          {"Logo", QAccessible::Graphic, "Talvero", ""},
-          {"HScroll", QAccessible::ScrollBar, "Würfelanzahl", ""},
-          {"HScroll_Augen", QAccessible::ScrollBar, "Anzahl der Seiten", ""},
-          {"Frame(2)", QAccessible::Grouping, "Sortierung", ""},
-          {"txt_Gewürfelt(2)", QAccessible::StaticText, "0", "3er"},
-          {"txt_Gewürfelt_2er2(3)", QAccessible::StaticText, "0", "5+"}}) {
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(d->the(name));
-        QCOMPARE(iface->role(), role);
-        QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(spoken));
-        QCOMPARE(iface->text(QAccessible::Description), QString::fromUtf8(description));
-        QAccessibleInterface *up = iface; // reachable from the window's own interface
-        while (up && up->object() != window.get())
-            up = up->parent();
-        QVERIFY2(up, name);
-    }
     // The follow-up buttons tell how many dice they would roll, whether or not a pointer has
     // rested on them; their tool tips wait for the pointer.
     auto followUps = [this] {
@@ -495,48 +532,56 @@ void MainWindowTest::accessibility()
     d->click("cmd_Reset(0)");
     QCOMPARE(followUps(), QStringList(9, u"0 Würfe"_s));
     // The logo, which takes no focus, is pressed by assistive technology or reached by F1.
-    QSignalSpy about(window.get(), &MainWindow::aboutRequested);
+    QSignalSpy about(window, &MainWindow::aboutRequested);
+    d->watch.expectBoxes(2);
     QAccessibleInterface *logo = QAccessible::queryAccessibleInterface(d->the("Logo"));
     QVERIFY(logo->actionInterface());
     logo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(about.count(), 1);
     QVERIFY(d->show());
-    QTest::keyClick(window.get(), Qt::Key_F1);
+    QTest::keyClick(window, Qt::Key_F1);
     QCOMPARE(about.count(), 2);
+}
+
+void MainWindowTest::sidesLooks_data()
+{
+    QTest::addColumn<int>("sides");
+    QTest::addColumn<bool>("dark"); // the desktop's theme when the looks change
+    for (const int sides : {2, 3, 6, 9, 10})
+        QTest::addRow("%d sides", sides) << sides << false;
+    // The count labels' black digits stay on white.
+    QTest::newRow("9 sides, dark theme") << 9 << true;
 }
 
 void MainWindowTest::sidesLooks()
 {
-    // The last one in a dark desktop theme: the count labels' black digits stay on white.
+    QFETCH(int, sides);
+    QFETCH(bool, dark);
     const QPalette light = QApplication::palette();
-    for (const int sides : {2, 3, 6, 9, 10, -9}) {
+    if (dark) {
+        QPalette darkened = light;
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            darkened.setColor(role, QColor(0x20, 0x20, 0x24));
+        darkened.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+        QApplication::setPalette(darkened);
         init();
-        if (sides < 0) {
-            QPalette dark = light;
-            for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-                dark.setColor(role, QColor(0x20, 0x20, 0x24));
-            dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
-            QApplication::setPalette(dark);
-            init();
-        }
-        const int m = std::abs(sides);
-        QVERIFY(d->show());
-        d->setValue("HScroll_Augen", m > 6 ? 2 : 10); // from the other end: every look changes
-        d->setValue("HScroll_Augen", m);
-        QApplication::setPalette(light);
-        for (const QString &name : countLabels()) {
-            const int index = name.section(u'(', 1).chopped(1).toInt();
-            const int value = name.contains(u"_2er"_s) ? index + 2 : index + 1; // face, threshold
-            QCOMPARE(d->the(name)->isEnabled(), value <= m);
-            QCOMPARE(d->pixel(name, {3, 3}), value <= m ? kWhite : kGrey);
-            if (value == 1)
-                QVERIFY(pixelsOf(d->the(name), kBlack) > 0);
-        }
-        for (int k = 0; k < 9; ++k)
-            QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= m);
-        QCOMPARE(d->caption("Würfelaugen"), QString::number(m));
-        QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(m));
     }
+    QVERIFY(d->show());
+    d->setValue("HScroll_Augen", sides > 6 ? 2 : 10); // from the other end: every look changes
+    d->setValue("HScroll_Augen", sides);
+    QApplication::setPalette(light);
+    for (const QString &name : countLabels()) {
+        const int index = name.section(u'(', 1).chopped(1).toInt();
+        const int value = name.contains(u"_2er"_s) ? index + 2 : index + 1; // face, threshold
+        QCOMPARE(d->the(name)->isEnabled(), value <= sides);
+        QCOMPARE(d->pixel(name, {3, 3}), value <= sides ? kWhite : kGrey);
+        if (value == 1)
+            QVERIFY(pixelsOf(d->the(name), kBlack) > 0);
+    }
+    for (int k = 0; k < 9; ++k)
+        QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= sides);
+    QCOMPARE(d->caption("Würfelaugen"), QString::number(sides));
+    QCOMPARE(d->caption("Label_Augen"), u"Würfelanzahl mit %1 Seiten"_s.arg(sides));
 }
 
 void MainWindowTest::selectorsChangeNoCount()
@@ -646,23 +691,30 @@ void MainWindowTest::layoutFigures()
     QCOMPARE(d->the("txt_Gewürfelt(9)")->geometry(), pixelRect(d->twips("txt_Gewürfelt(9)")));
 }
 
+void MainWindowTest::smallerThanMinimumIsEnlarged_data()
+{
+    // The client size asked for; the outer size afterwards, with Frame(0)'s width and height. A
+    // height below the minimum is set one twip short of it, 4514, which reads back as 4515.
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QRectF>("outerAndFrame"); // outer width, outer height; frame width, height
+    QTest::newRow("too narrow") << QSize(400, 400) << QRectF(10050, 6405, 7065, 2027.5);
+    QTest::newRow("too low") << QSize(900, 100) << QRectF(13620, 4515, 10635, 1082.5);
+    QTest::newRow("both") << QSize(100, 50) << QRectF(10050, 4515, 7065, 1082.5);
+    QTest::newRow("as designed") << QSize(662, 274) << QRectF(10050, 4515, 7065, 1082.5);
+}
+
 void MainWindowTest::smallerThanMinimumIsEnlarged()
 {
+    QFETCH(QSize, client);
+    QFETCH(QRectF, outerAndFrame);
     QVERIFY(d->show());
     window->setMinimumSize(0, 0); // only the layout pass keeps the window large enough now
-    // The outer size afterwards, with Frame(0)'s width and height. A height below the minimum is
-    // set one twip short of it, 4514, which reads back as 4515.
-    for (const auto &[client, outer] : {std::pair{QSize(400, 400), "10050 6405 7065 2027.5"},
-                                        {QSize(900, 100), "13620 4515 10635 1082.5"},
-                                        {QSize(100, 50), "10050 4515 7065 1082.5"},
-                                        {QSize(662, 274), "10050 4515 7065 1082.5"}}) {
-        window->resize(client);
-        const QStringList f = QString::fromUtf8(outer).split(u' ');
-        QTRY_COMPARE(window->size(), QSize(qRound((f[0].toFloat() - 120) / 15),
-                                           qRound((f[1].toFloat() - 405) / 15)));
-        QCOMPARE(d->twips("Frame(0)").width, f[2].toFloat());
-        QCOMPARE(d->twips("Frame(0)").height, f[3].toFloat());
-    }
+    window->resize(700, 300);
+    window->resize(client);
+    QTRY_COMPARE(window->size(), QSize(qRound((outerAndFrame.x() - 120) / 15),
+                                       qRound((outerAndFrame.y() - 405) / 15)));
+    QCOMPARE(d->twips("Frame(0)").width, outerAndFrame.width());
+    QCOMPARE(d->twips("Frame(0)").height, outerAndFrame.height());
 }
 
 void MainWindowTest::minimisedIsLeftAloneMaximisedLaidOut()
@@ -680,11 +732,11 @@ void MainWindowTest::minimisedIsLeftAloneMaximisedLaidOut()
 
     window->showMaximized();
     QTRY_VERIFY(window->isMaximized() && window->width() > 662);
-    MainWindow normal;
-    normal.resize(window->size());
-    normal.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&normal));
-    QCOMPARE(layoutState(*window), layoutState(normal));
+    Run normal(folder->filePath(u"normal.conf"_s));
+    normal.window.resize(window->size());
+    normal.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&normal.window));
+    QCOMPARE(layoutState(*window), layoutState(normal.window));
 }
 
 void MainWindowTest::turnByAnyPath()
@@ -778,7 +830,7 @@ void MainWindowTest::highDpiScreenshot()
     QCOMPARE(window->devicePixelRatio(), scale);
     QCOMPARE(d->the("txt_Gewürfelt(9)")->geometry(), QRect(423, 36, 45, 30)); // logical pixels
     auto at = [&](const char *name) {
-        return d->the(name)->mapTo(window.get(), QPoint()) * scale;
+        return d->the(name)->mapTo(window, QPoint()) * scale;
     };
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT((shot = window->screen()->grabWindow(window->winId()).toImage(),

@@ -50,8 +50,9 @@ private Q_SLOTS:
 
 void RobustnessTest::soakOfHitRollsAndAHugeFollowUp()
 {
-    MainWindow window;
-    Driver d(window);
+    QTemporaryDir dir;
+    Run run(dir.filePath(u"Talvero.conf"_s));
+    Driver &d = run.d;
     QVERIFY(d.show());
     d.click("OptionWurf(0)"); // "Addition"
     d.setValue("HScroll", 200);
@@ -154,7 +155,7 @@ void RobustnessTest::rapidInputKeepsEveryInvariant()
     }
     QVERIFY(fontDialogs > 0);
     d.click("cmd_Ende"); // the window still closes with its settings saved
-    QCOMPARE(stored(run.store.fileName(), u"Setup/Würfelanzahl"_s).toString(),
+    QCOMPARE(stored(dir.filePath(u"Talvero.conf"_s), u"Setup/Würfelanzahl"_s).toString(),
              d.caption("txt_AnzahlWürfel"));
 }
 

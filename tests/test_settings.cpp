@@ -2,9 +2,7 @@
 // Settings across restarts, damaged, sample and unwritable stores, saves that fail, the font
 // choice, the about message and every way a run ends. Every store lives in a temporary folder.
 
-#include "app/application.h"
-#include "app/close_on_signals.h"
-#include "settings/about_box.h"
+#include "settings/commands/about_box.h"
 #include "support/settings_run.h"
 
 #include <QAccessible>
@@ -63,6 +61,16 @@ QString described(const QFont &font)
     return QStringList{font.family(), QString::number(font.bold()), QString::number(font.italic()),
                        QString::number(font.pointSizeF())}
         .join(u',');
+}
+
+// Picks a face, size and bold in the font dialog as a user's clicks do. The style is named as the
+// face names it: with Qt's German texts installed the dialog would look up "Fett" and miss.
+void chooseInDialog(QFontDialog &dialog, const QString &face, int size, bool bold)
+{
+    QFont chosen(face, size);
+    chosen.setBold(bold);
+    chosen.setStyleName(QFontInfo(chosen).styleName());
+    dialog.setCurrentFont(chosen);
 }
 
 // A store that cannot be written says so once, and only once.
@@ -349,7 +357,6 @@ void SettingsTest::everyWayOutSaves()
     const QString way = QString::fromUtf8(QTest::currentDataTag());
     {
         Run run(file);
-        CloseOnSignals closer(run.window);
         // Quitting closes the windows shown; one that is not must not keep the choices unsaved.
         QVERIFY(way == u"the application quits" || run.d.show());
         run.d.setValue("HScroll", 77);
@@ -379,7 +386,6 @@ void SettingsTest::signalsIgnoredAtStartStayIgnored()
     std::signal(SIGHUP, SIG_IGN);
     {
         Run run(file);
-        CloseOnSignals closer(run.window);
         QVERIFY(run.d.show());
         run.d.setValue("HScroll", 77);
         QVERIFY(::raise(SIGHUP) == 0);
@@ -404,10 +410,10 @@ void SettingsTest::failedSaveLeavesNothingPending()
         const FullDisk full;
         expectOneWarning();
         a.write(keys::fontName, u"DejaVu Serif"_s);
-        a.write(keys::fontBold, u"True"_s);
+        a.write(keys::fontBold, true);
         QVERIFY(!a.save().saved);
     }
-    QCOMPARE(a.read(keys::fontName), u"DejaVu Sans"_s);
+    QCOMPARE(a.readText(keys::fontName), u"DejaVu Sans"_s);
     // Another Talvero, a process of its own, stores a font in between.
     const pid_t other = ::fork();
     if (other == 0) {
@@ -419,9 +425,9 @@ void SettingsTest::failedSaveLeavesNothingPending()
     QCOMPARE(::waitpid(other, &status, 0), other);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     // This one then saves what its window closes with: only that.
-    a.write(keys::sides, u"9"_s);
+    a.write(keys::sides, 9);
     QVERIFY(a.save().saved);
-    QCOMPARE(a.read(keys::fontName), u"Liberation Serif"_s);
+    QCOMPARE(a.readText(keys::fontName), u"Liberation Serif"_s);
     QCOMPARE(storedFont(file), u"Liberation Serif,false,,"_s);
     QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
 }
@@ -435,9 +441,7 @@ void SettingsTest::fontChoiceAppliesAndIsRemembered()
         const qreal layoutSize = fontOf(run.d).pointSizeF();
         run.d.watch.fontDialog = [&](QFontDialog &dialog) {
             presets << dialog.currentFont();
-            QFont chosen(u"DejaVu Serif"_s, 14);
-            chosen.setBold(true);
-            dialog.setCurrentFont(chosen);
+            chooseInDialog(dialog, u"DejaVu Serif"_s, 14, true);
             dialog.accept();
         };
         run.d.click("cmd_Schrift");
@@ -541,9 +545,7 @@ void SettingsTest::savesThatFailAreReportedAndForgotten()
     auto run = std::make_unique<Run>(file);
     auto choose = [&](const char *face) {
         run->d.watch.fontDialog = [face](QFontDialog &dialog) {
-            QFont chosen(QString::fromUtf8(face), 20);
-            chosen.setBold(true);
-            dialog.setCurrentFont(chosen);
+            chooseInDialog(dialog, QString::fromUtf8(face), 20, true);
             dialog.accept();
         };
         run->d.click("cmd_Schrift");
@@ -597,11 +599,16 @@ void SettingsTest::fontSizeWrittenWithPoint()
     // Whatever the locale, so that the next run reads it back.
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString written = sizeText(10.5f);
+    {
+        SettingsStore store(file);
+        store.write(keys::fontSize, 10.5f);
+        QVERIFY(store.save().saved);
+    }
     QLocale::setDefault(previous);
-    QCOMPARE(written, u"10.5"_s);
-    QCOMPARE(parseSize(written), 10.5f);
-    QCOMPARE(parseSize(u"10,5"_s), 10.5f); // edited by hand
+    QCOMPARE(stored(file, u"Font/FontSize"_s).toString(), u"10.5"_s);
+    QCOMPARE(SettingsStore(file).readSize(keys::fontSize), 10.5f);
+    QVERIFY(writeFile(file, "[Font]\nFontSize=10,5\n")); // edited by hand
+    QCOMPARE(SettingsStore(file).readSize(keys::fontSize), 10.5f);
 }
 
 void SettingsTest::aboutMessage_data()

@@ -8,7 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-app_id=org.example.Talvero
+# Set once, in the top CMakeLists.txt.
+app_id=$(sed -n 's/^set(TALVERO_APP_ID \([^)]*\))$/\1/p' CMakeLists.txt)
+[ -n "$app_id" ] || { echo "FAILED: no TALVERO_APP_ID in CMakeLists.txt" >&2; exit 1; }
 
 fail() {
     echo "FAILED: $*" >&2

@@ -2,19 +2,23 @@
 // Renders Talvero's window after a roll into PNG files, for the README.
 // Usage: talvero_screenshot <output folder>
 
-#include "ui/main_window.h"
+#include "app/application.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    talvero::MainWindow window;
+    // On a settings file of its own: the designed choices, whatever the user's are.
+    const QTemporaryDir folder;
+    talvero::Application talvero({.settingsFile = folder.filePath(QStringLiteral("Talvero.conf"))});
+    talvero::MainWindow &window = talvero.window();
     window.show();
     // The window's controls, by their design names, as a user finds them.
     auto click = [&](const QString &name) {

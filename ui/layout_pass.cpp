@@ -8,6 +8,7 @@
 
 #include "ui/main_window.h"
 #include "ui/window_controls.h"
+#include "ui/window_design.h"
 
 #include <QResizeEvent>
 #include <cmath>
@@ -16,12 +17,9 @@ namespace talvero {
 
 namespace {
 
-// The designed window: its outer size is the smallest the pass allows, and the outer size is
-// the client area plus this allowance for border and title bar.
-constexpr float kMinimumOuterWidth = 10050;
-constexpr float kMinimumOuterHeight = 4515;
-constexpr float kFrameAllowanceWidth = 10050 - 9930;
-constexpr float kFrameAllowanceHeight = 4515 - 4110;
+// The designed window's outer size is the smallest the pass allows.
+constexpr float kMinimumOuterWidth = kDesignClientArea.width + kBorderAllowanceWidth;
+constexpr float kMinimumOuterHeight = kDesignClientArea.height + kBorderAllowanceHeight;
 // A height below the minimum is set one twip short of it: the window reads back on its pixel
 // grid (4514 reads as 4515), so the pass does not set it again from a nested resize.
 constexpr float kHeightBelowMinimum = kMinimumOuterHeight - 1;
@@ -56,11 +54,6 @@ constexpr float kGapSecondDivisor = 40;
 // The font grows with the labels: one point for every 40 twips of the first label's width.
 constexpr float kTwipsPerPoint = 40;
 
-int pixelsFromTwips(float twips)
-{
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
-
 // Left of column i: label width × i + (frame width / 9 × i) / 40 + 90, in single precision and
 // in this order.
 float columnLeft(float labelWidth, float frameWidth, int i)
@@ -85,74 +78,75 @@ void layOutRows(const std::array<CountLabel *, Columns> &hitRow,
     for (std::size_t i = 0; i < Columns; ++i) {
         CountLabel *hit = hitRow[i];
         CountLabel *damage = damageRow[i];
-        hit->setHeight(frame.Height() - kCountLabelHeightLess);
-        damage->setHeight(frame.Height() - kCountLabelHeightLess);
-        hit->setWidth(static_cast<float>(frame.Width() / columnDivisor));
-        damage->setWidth(static_cast<float>(frame.Width() / columnDivisor));
-        hit->setLeft(columnLeft(hit->Width(), frame.Width(), static_cast<int>(i)));
-        damage->setLeft(columnLeft(hit->Width(), frame.Width(), static_cast<int>(i)));
-        hit->setFontSize(fontLead.Width() / kTwipsPerPoint);
-        damage->setFontSize(fontLead.Width() / kTwipsPerPoint);
+        hit->setTwipsHeight(frame.twipsHeight() - kCountLabelHeightLess);
+        damage->setTwipsHeight(frame.twipsHeight() - kCountLabelHeightLess);
+        hit->setTwipsWidth(static_cast<float>(frame.twipsWidth() / columnDivisor));
+        damage->setTwipsWidth(static_cast<float>(frame.twipsWidth() / columnDivisor));
+        hit->setTwipsLeft(columnLeft(hit->twipsWidth(), frame.twipsWidth(), static_cast<int>(i)));
+        damage->setTwipsLeft(
+            columnLeft(hit->twipsWidth(), frame.twipsWidth(), static_cast<int>(i)));
+        hit->setFontSize(fontLead.twipsWidth() / kTwipsPerPoint);
+        damage->setFontSize(fontLead.twipsWidth() / kTwipsPerPoint);
         for (PlainLabel *heading : {headings[i], headings[i + Columns]}) {
-            heading->setWidth(hit->Width());
-            heading->setLeft(hit->Left());
+            heading->setTwipsWidth(hit->twipsWidth());
+            heading->setTwipsLeft(hit->twipsLeft());
         }
     }
 }
 
 } // namespace
 
-float MainWindow::outerWidth() const
+float MainWindow::twipsOuterWidth() const
 {
-    return twipsFromPixels(width()) + kFrameAllowanceWidth;
+    return twipsFromPixels(width()) + kBorderAllowanceWidth;
 }
 
-float MainWindow::outerHeight() const
+float MainWindow::twipsOuterHeight() const
 {
-    return twipsFromPixels(height()) + kFrameAllowanceHeight;
+    return twipsFromPixels(height()) + kBorderAllowanceHeight;
 }
 
-void MainWindow::setOuterWidth(float twips)
+void MainWindow::setTwipsOuterWidth(float twips)
 {
-    resize(pixelsFromTwips(twips - kFrameAllowanceWidth), height());
+    resize(pixelsFromTwips(twips - kBorderAllowanceWidth), height());
 }
 
-void MainWindow::setOuterHeight(float twips)
+void MainWindow::setTwipsOuterHeight(float twips)
 {
-    resize(width(), pixelsFromTwips(twips - kFrameAllowanceHeight));
+    resize(width(), pixelsFromTwips(twips - kBorderAllowanceHeight));
 }
 
 void MainWindow::layoutPass()
 {
     if (isMinimized())
         return;
-    if (outerWidth() < kMinimumOuterWidth)
-        setOuterWidth(kMinimumOuterWidth);
-    if (outerHeight() < kMinimumOuterHeight)
-        setOuterHeight(kHeightBelowMinimum);
+    if (twipsOuterWidth() < kMinimumOuterWidth)
+        setTwipsOuterWidth(kMinimumOuterWidth);
+    if (twipsOuterHeight() < kMinimumOuterHeight)
+        setTwipsOuterHeight(kHeightBelowMinimum);
 
     // The tab control, the frames and the controls along the bottom edge.
     WindowControls &ui = *ui_;
-    ui.SSTab->setWidth(outerWidth() - kTabControlWidthLess);
-    ui.SSTab->setHeight(outerHeight() - kTabControlHeightLess);
-    ui.Frame[0]->setWidth(outerWidth() - kUpperFrameWidthLess);
-    ui.Frame[0]->setHeight(outerHeight() / 2 + kFrameHeightOverHalf);
-    ui.Frame[1]->setWidth(outerWidth() - kUpperFrameWidthLess);
-    ui.Frame[1]->setHeight(ui.Frame[0]->Height());
-    ui.Frame[2]->setTop(ui.Frame[0]->Height() + kLowerFrameTopOverUpperHeight);
-    ui.Frame[2]->setWidth(outerWidth() - kLowerFrameWidthLess);
-    ui.Frame[2]->setHeight(ui.Frame[0]->Height());
-    ui.Frame[3]->setTop(ui.Frame[2]->Top());
-    ui.Frame[3]->setWidth(outerWidth() - kLowerFrameWidthLess);
-    ui.Frame[3]->setHeight(ui.Frame[0]->Height());
-    ui.Logo->setTop(outerHeight() - kBottomRowTopFromBottom);
-    ui.Check_90Grad->setTop(outerHeight() - kCheckBoxTopFromBottom);
-    ui.cmd_Schrift->setTop(outerHeight() - kBottomRowTopFromBottom);
-    ui.cmd_Schrift->setLeft(outerWidth() - kFontButtonLeftFromRight);
-    ui.cmd_Ende->setTop(outerHeight() - kBottomRowTopFromBottom);
-    ui.cmd_Ende->setLeft(outerWidth() - kCloseButtonLeftFromRight);
-    ui.cmd_Reset[0]->setLeft(outerWidth() - kResetButtonLeftFromRight);
-    ui.cmd_Reset[1]->setLeft(outerWidth() - kResetButtonLeftFromRight);
+    ui.SSTab->setTwipsWidth(twipsOuterWidth() - kTabControlWidthLess);
+    ui.SSTab->setTwipsHeight(twipsOuterHeight() - kTabControlHeightLess);
+    ui.Frame[0]->setTwipsWidth(twipsOuterWidth() - kUpperFrameWidthLess);
+    ui.Frame[0]->setTwipsHeight(twipsOuterHeight() / 2 + kFrameHeightOverHalf);
+    ui.Frame[1]->setTwipsWidth(twipsOuterWidth() - kUpperFrameWidthLess);
+    ui.Frame[1]->setTwipsHeight(ui.Frame[0]->twipsHeight());
+    ui.Frame[2]->setTwipsTop(ui.Frame[0]->twipsHeight() + kLowerFrameTopOverUpperHeight);
+    ui.Frame[2]->setTwipsWidth(twipsOuterWidth() - kLowerFrameWidthLess);
+    ui.Frame[2]->setTwipsHeight(ui.Frame[0]->twipsHeight());
+    ui.Frame[3]->setTwipsTop(ui.Frame[2]->twipsTop());
+    ui.Frame[3]->setTwipsWidth(twipsOuterWidth() - kLowerFrameWidthLess);
+    ui.Frame[3]->setTwipsHeight(ui.Frame[0]->twipsHeight());
+    ui.Logo->setTwipsTop(twipsOuterHeight() - kBottomRowTopFromBottom);
+    ui.Check_90Grad->setTwipsTop(twipsOuterHeight() - kCheckBoxTopFromBottom);
+    ui.cmd_Schrift->setTwipsTop(twipsOuterHeight() - kBottomRowTopFromBottom);
+    ui.cmd_Schrift->setTwipsLeft(twipsOuterWidth() - kFontButtonLeftFromRight);
+    ui.cmd_Ende->setTwipsTop(twipsOuterHeight() - kBottomRowTopFromBottom);
+    ui.cmd_Ende->setTwipsLeft(twipsOuterWidth() - kCloseButtonLeftFromRight);
+    ui.cmd_Reset[0]->setTwipsLeft(twipsOuterWidth() - kResetButtonLeftFromRight);
+    ui.cmd_Reset[1]->setTwipsLeft(twipsOuterWidth() - kResetButtonLeftFromRight);
 
     // The count labels and their headings; every count label takes the first one's font size.
     const CountLabel &fontLead = *ui.txt_Gewuerfelt[0];

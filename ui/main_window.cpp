@@ -2,12 +2,12 @@
 #include "ui/main_window.h"
 
 #include "engine/dice_engine.h"
-#include "engine/start_seed.h"
-#include "ui/controls/accessibility.h"
+#include "talvero/product.h"
 #include "ui/controls/fonts.h"
 #include "ui/controls/pictures.h"
 #include "ui/label_rows.h"
 #include "ui/window_controls.h"
+#include "ui/window_design.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -16,8 +16,6 @@
 namespace talvero {
 
 namespace {
-
-constexpr TwipsRect kDesignClientArea{0, 0, 9930, 4110};
 
 std::vector<CountLabel *> row(const auto &labels)
 {
@@ -29,7 +27,7 @@ std::vector<CountLabel *> row(const auto &labels)
 // The window's labels as the engine's rows and caption targets, and the engine on them.
 struct MainWindow::EngineBinding
 {
-    explicit EngineBinding(const WindowControls &ui)
+    EngineBinding(const WindowControls &ui, Clock &clock, std::uint64_t startSeed)
         : face{CountLabelRow(row(ui.txt_Gewuerfelt)), CountLabelRow(row(ui.txt_Gewuerfelt2))}
         , atLeast{CountLabelRow(row(ui.txt_Gewuerfelt_2er)),
                   CountLabelRow(row(ui.txt_Gewuerfelt_2er2))}
@@ -37,32 +35,29 @@ struct MainWindow::EngineBinding
         , counter{ControlCaption<PlainLabel>(ui.txt_Wurfinfo[0]),
                   ControlCaption<PlainLabel>(ui.txt_Wurfinfo[1])}
         , engine({face[0], atLeast[0], frame[0], counter[0]},
-                 {face[1], atLeast[1], frame[1], counter[1]}, clock, startSeed())
+                 {face[1], atLeast[1], frame[1], counter[1]}, clock, startSeed)
     {}
 
     CountLabelRow face[2];
     CountLabelRow atLeast[2];
     ControlCaption<FrameBox> frame[2];
     ControlCaption<PlainLabel> counter[2];
-    SystemClock clock;
     DiceEngine engine;
 };
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(Clock &clock, std::uint64_t startSeed, QWidget *parent)
     : QWidget(parent)
     , ui_(std::make_unique<WindowControls>())
 {
-    installFontSubstitutes();
-    installAccessibility();
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Talvero"));
+    setWindowTitle(shortTitle());
     setWindowIcon(programIcon());
     setFont(designFont());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
     createControls();
-    engine_ = std::make_unique<EngineBinding>(*ui_);
+    engine_ = std::make_unique<EngineBinding>(*ui_, clock, startSeed);
     connectHandlers();
     setFocusOrder();
     describeFollowUps();
@@ -75,7 +70,7 @@ MainWindow::~MainWindow() = default;
 
 QString MainWindow::shortTitle()
 {
-    return QStringLiteral("Talvero");
+    return QString::fromUtf16(product::kName);
 }
 
 WindowChoices MainWindow::choices() const
@@ -169,7 +164,7 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 
 void MainWindow::cmd_Reset_Click(int index)
 {
-    engine_->engine.ZaehlungLoeschen(static_cast<Tally>(index));
+    engine_->engine.clearCounts(static_cast<Tally>(index));
     if (static_cast<Tally>(index) == Tally::Hit)
         describeFollowUps();
 }

@@ -2,43 +2,38 @@
 #pragma once
 
 // Talvero's one window. How the pieces meet:
+//   engine/       DiceEngine: the rolls and resets, on rows of captions, without Qt.
 //   ui/controls/  the control kinds the window is made of: count label, command button, frames,
 //                 tab control, plain labels, the font dialog, with twips geometry and pictures.
 //   ui/           this window. Its controls are its own (WindowControls, in window_controls.h);
 //                 a handler reads them and calls the dice engine, which writes its captions back
 //                 through the label rows. The layout pass, the selectors and the 90° turn too.
-//   engine/       DiceEngine: the rolls and resets, on rows of captions, without Qt.
-//   settings/     the settings store. It talks to the window only through the face below: it
-//                 applies the stored choices and font at start-up, saves the choices on
-//                 `closing`, and answers `fontRequested` and `aboutRequested`.
-//   app/          one run of the program: the store, the window and the session between them.
+//   settings/     store/: the settings store on QtCore alone, every key declared once.
+//                 commands/: what uses the window and the store: loading at start-up, saving
+//                 at close, the font command and the about message. They talk to the window only
+//                 through the face below.
+//   app/          the composition root: one run of the program, what it is given (settings
+//                 file, clock, start seed) and the process-wide set-up; main() makes one.
+// Arrows point down only.
+//
+// Names: the design's names stand where the design speaks: object names and texts
+// ("txt_Gewürfelt(3)", "Würfeln"), settings keys, and the design's handlers inside the class
+// that owns the control (cmd_Wuerfel1_Click). C++ spells them in ASCII: ae, oe, ue, ss
+// (txt_Gewuerfelt). Everything else has plain English names (applyStoredFont, clearCounts).
+// Lengths are twips (15 to a logical pixel) and say so: twipsWidth() beside Qt's pixel width().
 
+#include "engine/clock.h"
 #include "ui/controls/font_dialog_control.h"
+#include "ui/window_choices.h"
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 namespace talvero {
 
 struct WindowControls;
-
-// The five choices the settings store keeps, and the ranges of the two selectors.
-struct WindowChoices
-{
-    static constexpr int kFewestDice = 1;
-    static constexpr int kMostDice = 200;
-    static constexpr int kFewestSides = 2;
-    static constexpr int kMostSides = 10;
-
-    int dice = 60;
-    int sides = 6;
-    bool addHits = false;   // "Addition" on the hit page, else "neue Zählung"
-    bool addDamage = false; // the same on the damage page
-    bool turned = false;    // "90°" ticked
-
-    bool operator==(const WindowChoices &) const = default;
-};
 
 // The count labels' face, bold and italic; an empty name or a missing value keeps the labels' own.
 struct CountFont
@@ -53,7 +48,8 @@ class MainWindow final : public QWidget
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Rolls re-seed from `clock`; the random source starts from `startSeed`.
+    MainWindow(Clock &clock, std::uint64_t startSeed, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Caption of message boxes that bring none of their own.
@@ -103,11 +99,10 @@ private:
     // tip, shown to the pointer, keeps its own handler.
     void describeFollowUps();
 
-    // The selectors: number of dice and of sides, while dragged and when changed.
+    // The selectors, while dragged and when changed: the number of dice shown, and which
+    // result labels and follow-up buttons make sense for the number of sides.
     void HScroll_Change();
     void HScroll_Augen_Change();
-    // Marks which result labels and follow-up buttons make sense for the number of sides.
-    void sidesUpdate();
 
     // Fits the frames, count labels and bottom controls to the window's size.
     void layoutPass();
@@ -116,10 +111,10 @@ private:
 
     // The window's outer size in twips. Window managers draw frames of their own thickness (and
     // offscreen there is none), so the designed allowance for border and title bar stands in.
-    float outerWidth() const;
-    float outerHeight() const;
-    void setOuterWidth(float twips);
-    void setOuterHeight(float twips);
+    float twipsOuterWidth() const;
+    float twipsOuterHeight() const;
+    void setTwipsOuterWidth(float width);
+    void setTwipsOuterHeight(float height);
 
     struct EngineBinding;
     std::unique_ptr<WindowControls> ui_;

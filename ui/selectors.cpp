@@ -32,12 +32,8 @@ void MainWindow::HScroll_Change()
     ui_->txt_AnzahlWuerfel->setCaption(QString::number(ui_->HScroll->sliderPosition()));
 }
 
+// Marks which result labels and follow-up buttons make sense for the number of sides.
 void MainWindow::HScroll_Augen_Change()
-{
-    sidesUpdate();
-}
-
-void MainWindow::sidesUpdate()
 {
     const int sides = ui_->HScroll_Augen->sliderPosition();
     ui_->Wuerfelaugen->setCaption(QString::number(sides));

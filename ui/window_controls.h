@@ -20,9 +20,9 @@
 
 namespace talvero {
 
-using OptionButton = Placed<QRadioButton>;
-using CheckBox = Placed<QCheckBox>;
-using ScrollBar = Placed<QScrollBar>;
+using OptionButton = TwipsPlaced<QRadioButton>;
+using CheckBox = TwipsPlaced<QCheckBox>;
+using ScrollBar = TwipsPlaced<QScrollBar>;
 
 // Every control of the main window, under its design name; arrays are indexed as designed.
 // The window creates them once and owns them through Qt's parent tree.

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// One run of the program on a settings file of its own: the store, the window and the session
-// that loads the settings when it starts and saves them when the window closes.
+// One run of the program as main() starts it, on a settings file of its own, with a clock the
+// test sets and a fixed start seed, and a driver that acts on its window.
 
-#include "settings/session.h"
-#include "settings/settings_store.h"
+#include "app/application.h"
 #include "support/window_driver.h"
 
 #include <QFile>
@@ -13,16 +12,20 @@
 
 namespace talvero::testing {
 
+// The start seed of every test run unless a test says otherwise.
+inline constexpr std::uint64_t kTestSeed = 20261207;
+
 struct Run
 {
-    explicit Run(const QString &storeFile)
-        : store(storeFile)
-        , session(window, store)
+    explicit Run(const QString &storeFile, std::uint64_t startSeed = kTestSeed)
+        : clock(std::make_shared<FixedClock>(TimeOfDay{12, 34}))
+        , app({.settingsFile = storeFile, .clock = clock, .startSeed = startSeed})
+        , window(app.window())
         , d(window)
     {}
-    SettingsStore store;
-    MainWindow window;
-    Session session;
+    std::shared_ptr<FixedClock> clock;
+    Application app;
+    MainWindow &window;
     Driver d;
 };
 

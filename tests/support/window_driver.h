@@ -15,11 +15,13 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <type_traits>
 
 namespace talvero::testing {
 
@@ -134,20 +136,29 @@ public:
         : window_(window)
     {}
 
-    // The window makes its controls once and keeps them, so a name is looked up only once.
+    // The window makes its controls once and keeps them, so a name is looked up only once. A
+    // name that finds no control, or one of another kind, fails the test; a stand-in that nobody
+    // sees takes the call, so that the rest of the test runs on and the other tests too.
     template <class W = QWidget> W *the(const Name &name) const
     {
         QWidget *&control = controls_[name.text];
         if (!control) {
             const auto matches = window_.findChildren<QWidget *>(name.text);
-            if (matches.size() != 1) // a broken test or window, not a finding
-                qFatal("%d controls named %s", static_cast<int>(matches.size()),
-                       qPrintable(name.text));
+            if (matches.size() != 1) {
+                QTest::qFail(
+                    qPrintable(u"%1 controls named %2"_s.arg(matches.size()).arg(name.text)),
+                    __FILE__, __LINE__);
+                return standIn<W>();
+            }
             control = matches.first();
         }
         W *typed = qobject_cast<W *>(control);
-        if (!typed)
-            qFatal("%s is a %s", qPrintable(name.text), control->metaObject()->className());
+        if (!typed) {
+            QTest::qFail(qPrintable(u"%1 is a %2"_s.arg(
+                             name.text, QString::fromLatin1(control->metaObject()->className()))),
+                         __FILE__, __LINE__);
+            return standIn<W>();
+        }
         return typed;
     }
     QString caption(const Name &name) const { return captionOf(the(name)); }
@@ -180,8 +191,16 @@ public:
     ModalWatch watch;
 
 private:
+    template <class W> W *standIn() const
+    {
+        using Made = std::conditional_t<std::is_abstract_v<W>, QPushButton, W>;
+        auto *standIn = new Made(&standIns_);
+        return standIn;
+    }
+
     QWidget &window_;
     mutable QHash<QString, QWidget *> controls_;
+    mutable QWidget standIns_;
 };
 
 } // namespace talvero::testing

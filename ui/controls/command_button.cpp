@@ -28,18 +28,24 @@ CommandButton::CommandButton(QWidget *parent)
 
 void CommandButton::setColors(const colors::ButtonColors &colors)
 {
+    if (colors == colors_)
+        return;
     colors_ = colors;
     update();
 }
 
 void CommandButton::setFace(Face face)
 {
+    if (face == face_)
+        return;
     face_ = face;
     update();
 }
 
 void CommandButton::setSymbol(Symbol symbol)
 {
+    if (symbol == symbol_)
+        return;
     symbol_ = symbol;
     update();
 }

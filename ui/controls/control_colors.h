@@ -20,6 +20,8 @@ struct ButtonColors
     QColor disabled;
     QColor text;
     QColor textHover;
+
+    bool operator==(const ButtonColors &) const = default;
 };
 
 // "Würfeln"

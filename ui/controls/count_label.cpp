@@ -26,7 +26,7 @@ void CountLabel::setCaption(const QString &caption)
     if (caption == caption_)
         return;
     caption_ = caption;
-    textChanged();
+    update();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -38,7 +38,7 @@ void CountLabel::setFontSize(float points)
     if (!(points > 0) || static_cast<qreal>(points) == font_.pointSizeF())
         return;
     font_.setPointSizeF(static_cast<qreal>(points));
-    textChanged();
+    update();
 }
 
 void CountLabel::setFontName(const QString &family)
@@ -46,7 +46,7 @@ void CountLabel::setFontName(const QString &family)
     if (family.isEmpty() || family == font_.family())
         return;
     font_.setFamily(family);
-    textChanged();
+    update();
 }
 
 void CountLabel::setFontBold(bool bold)
@@ -65,17 +65,14 @@ void CountLabel::setFontAttribute(void (QFont::*setter)(bool), bool (QFont::*get
     if ((font_.*getter)() == value)
         return;
     (font_.*setter)(value);
-    textChanged();
+    update();
 }
 
 void CountLabel::setLabelFont(const QFont &font)
 {
+    if (font == font_)
+        return;
     font_ = font;
-    textChanged();
-}
-
-void CountLabel::textChanged()
-{
     update();
 }
 
@@ -92,7 +89,7 @@ void CountLabel::setVertical(bool vertical)
     if (vertical == vertical_)
         return;
     vertical_ = vertical;
-    textChanged();
+    update();
 }
 
 QFont CountLabel::paintFont() const

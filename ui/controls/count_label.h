@@ -54,7 +54,6 @@ private:
     // The font the caption is drawn in right now (bold while hovered).
     QFont paintFont() const;
     void setFontAttribute(void (QFont::*setter)(bool), bool (QFont::*getter)() const, bool value);
-    void textChanged();
     QString caption_;
     QString heading_;
     QFont font_;

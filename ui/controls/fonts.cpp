@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/controls/fonts.h"
 
+#include "ui/controls/font_choice.h"
+
 #include <QStringList>
 
 namespace talvero {
@@ -22,7 +24,7 @@ void installFontSubstitutes()
 {
     static const bool installed = [] {
         // Arial-like metrics first, then whatever sans face is there.
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+        QFont::insertSubstitutions(QString::fromUtf16(kDesignFace),
                                    {QStringLiteral("Liberation Sans"),
                                     QStringLiteral("Nimbus Sans"), QStringLiteral("Arimo"),
                                     QStringLiteral("Arial"), QStringLiteral("Helvetica"),
@@ -39,7 +41,7 @@ void installFontSubstitutes()
 
 QFont designFont()
 {
-    return font(QStringLiteral("MS Sans Serif"), kDesignPointSize);
+    return font(QString::fromUtf16(kDesignFace), kDesignPointSize);
 }
 
 QFont buttonFont()

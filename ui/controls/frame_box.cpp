@@ -40,6 +40,8 @@ void FrameBox::setCaption(const QString &caption)
 
 void FrameBox::setBorder(bool border)
 {
+    if (border == border_)
+        return;
     border_ = border;
     update();
 }

@@ -16,8 +16,8 @@ void ImageControl::setPicture(const QPixmap &picture)
 {
     setPixmap(picture);
     const QSize size = picture.deviceIndependentSize().toSize();
-    setWidth(twipsFromPixels(size.width()));
-    setHeight(twipsFromPixels(size.height()));
+    setTwipsWidth(twipsFromPixels(size.width()));
+    setTwipsHeight(twipsFromPixels(size.height()));
 }
 
 void ImageControl::mousePressEvent(QMouseEvent *event)

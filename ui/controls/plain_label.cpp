@@ -81,7 +81,7 @@ void PlainLabel::fitToText()
         return;
     fitPending_ = !isVisible();
     if (!fitPending_)
-        setWidth(twipsFromPixels(qCeil(preparedText().size().width())));
+        setTwipsWidth(twipsFromPixels(qCeil(preparedText().size().width())));
 }
 
 } // namespace talvero

@@ -35,11 +35,6 @@ QWidget *TabControl::addPage(const QString &caption)
     return page;
 }
 
-QString TabControl::pageCaption(int index) const
-{
-    return tabBar_->tabText(index);
-}
-
 int TabControl::currentPage() const
 {
     return tabBar_->currentIndex();

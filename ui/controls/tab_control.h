@@ -23,7 +23,6 @@ public:
     QWidget *addPage(const QString &caption);
     QWidget *page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
     int pageCount() const { return static_cast<int>(pages_.size()); }
-    QString pageCaption(int index) const;
 
     int currentPage() const;
     void setCurrentPage(int index);

@@ -6,21 +6,17 @@
 
 namespace talvero {
 
-namespace {
-
-int toPixels(float twips)
+int pixelsFromTwips(float twips)
 {
     return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
-} // namespace
-
 QRect pixelRect(const TwipsRect &twips)
 {
-    const int left = toPixels(twips.left);
-    const int top = toPixels(twips.top);
-    const int right = toPixels(twips.left + twips.width);
-    const int bottom = toPixels(twips.top + twips.height);
+    const int left = pixelsFromTwips(twips.left);
+    const int top = pixelsFromTwips(twips.top);
+    const int right = pixelsFromTwips(twips.left + twips.width);
+    const int bottom = pixelsFromTwips(twips.top + twips.height);
     return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 

@@ -27,6 +27,9 @@ inline float twipsFromPixels(int pixels)
     return static_cast<float>(pixels) * kTwipsPerPixel;
 }
 
+// The nearest whole pixel.
+int pixelsFromTwips(float twips);
+
 // A control's Left, Top, Width and Height in twips. The values are kept as written (reads return
 // the last value written) and the widget sits at the rounded pixel rectangle. Qt's own width()
 // and height() stay in pixels.
@@ -37,16 +40,16 @@ public:
     TwipsGeometry(const TwipsGeometry &) = delete;
     TwipsGeometry &operator=(const TwipsGeometry &) = delete;
 
-    float Left() const { return rect_.left; }
-    float Top() const { return rect_.top; }
-    float Width() const { return rect_.width; }
-    float Height() const { return rect_.height; }
+    float twipsLeft() const { return rect_.left; }
+    float twipsTop() const { return rect_.top; }
+    float twipsWidth() const { return rect_.width; }
+    float twipsHeight() const { return rect_.height; }
     const TwipsRect &twipsRect() const { return rect_; }
 
-    void setLeft(float left) { assign(&TwipsRect::left, left); }
-    void setTop(float top) { assign(&TwipsRect::top, top); }
-    void setWidth(float width) { assign(&TwipsRect::width, width); }
-    void setHeight(float height) { assign(&TwipsRect::height, height); }
+    void setTwipsLeft(float left) { assign(&TwipsRect::left, left); }
+    void setTwipsTop(float top) { assign(&TwipsRect::top, top); }
+    void setTwipsWidth(float width) { assign(&TwipsRect::width, width); }
+    void setTwipsHeight(float height) { assign(&TwipsRect::height, height); }
     void setTwipsRect(const TwipsRect &rect);
 
 protected:
@@ -63,11 +66,11 @@ private:
 };
 
 // A stock Qt control with twips geometry.
-template <class W> class Placed final : public W, public TwipsGeometry
+template <class W> class TwipsPlaced final : public W, public TwipsGeometry
 {
 public:
     template <class... Args>
-    explicit Placed(Args &&...args)
+    explicit TwipsPlaced(Args &&...args)
         : W(std::forward<Args>(args)...)
         , TwipsGeometry(this)
     {}

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/settings_store.h"
+#include "settings/store/settings_store.h"
+
+#include "talvero/product.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,6 +168,53 @@ QString writeInto(const QString &target, const QMap<QString, QString> &values)
     return {};
 }
 
+// Truth values are written as "True" and "False" and read in any letter case, and as whole
+// numbers: 0 is false, any other true.
+QString truthText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<bool> parseTruth(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const qlonglong number = trimmed.toLongLong(&ok);
+    if (ok)
+        return number != 0;
+    return std::nullopt;
+}
+
+std::optional<int> parseWhole(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+// Written with a decimal point whatever the locale; a hand-edited comma is read too.
+QString sizeText(float points)
+{
+    return QString::number(static_cast<double>(points), 'g', 7);
+}
+
+std::optional<float> parseSize(const QString &text)
+{
+    QString trimmed = text.trimmed();
+    trimmed.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const float value = trimmed.toFloat(&ok);
+    if (!ok || std::isnan(value))
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 QString SettingKey::path() const
@@ -173,18 +222,19 @@ QString SettingKey::path() const
     return QString::fromUtf16(section) + QLatin1Char('/') + QString::fromUtf16(name);
 }
 
-SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QStringLiteral("Talvero"), QStringLiteral("Talvero")))
+SettingsStore::SettingsStore(const QString &fileName)
 {
+    if (!fileName.isEmpty()) {
+        settings_ = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+        return;
+    }
+    const QString product = QString::fromUtf16(product::kName);
+    settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, product,
+                                            product);
     if (settings_->status() == QSettings::FormatError)
         warn(QStringLiteral("Die Einstellungsdatei %1 ist beschädigt; es gelten die Standardwerte.")
-                 .arg(fileName()));
+                 .arg(this->fileName()));
 }
-
-SettingsStore::SettingsStore(const QString &fileName)
-    : settings_(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
-{}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -193,37 +243,111 @@ QString SettingsStore::fileName() const
     return settings_->fileName();
 }
 
-QString SettingsStore::read(const SettingKey &key) const
+std::optional<QString> SettingsStore::text(const SettingKey &key) const
 {
     if (const auto unsaved = pending_.constFind(key.path()); unsaved != pending_.cend())
         return *unsaved;
     const QVariant value = settings_->value(key.path());
     if (!value.isValid())
-        return key.defaultText();
+        return std::nullopt;
     // An unquoted text with commas in it reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
     return value.toString();
 }
 
-void SettingsStore::write(const SettingKey &key, const QString &text)
+void SettingsStore::writeText(const SettingKey &key, const QString &text)
 {
     pending_.insert(key.path(), text);
 }
 
-std::optional<int> SettingsStore::readWhole(const SettingKey &key) const
+int SettingsStore::readInt(const WholeSetting &setting) const
 {
-    return parseWhole(read(key));
+    const std::optional<QString> stored = text(setting.key);
+    const std::optional<int> value = stored ? parseWhole(*stored) : std::nullopt;
+    if (value && *value >= setting.minimum && *value <= setting.maximum)
+        return *value;
+    return setting.fallback;
 }
 
-std::optional<bool> SettingsStore::readTruth(const SettingKey &key) const
+std::optional<bool> SettingsStore::readBool(const TruthSetting &setting) const
 {
-    return parseTruth(read(key));
+    const std::optional<QString> stored = text(setting.key);
+    return stored ? parseTruth(*stored) : setting.fallback;
 }
 
-std::optional<float> SettingsStore::readSize(const SettingKey &key) const
+std::optional<QString> SettingsStore::readText(const TextSetting &setting) const
 {
-    return parseSize(read(key));
+    const QString value =
+        text(setting.key).value_or(QString::fromUtf16(setting.fallback)).trimmed();
+    if (value.isEmpty())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> SettingsStore::readSize(const SizeSetting &setting) const
+{
+    const std::optional<QString> stored = text(setting.key);
+    if (!stored)
+        return setting.fallback;
+    const std::optional<float> value = parseSize(*stored);
+    if (!value)
+        return std::nullopt;
+    // Convertible but more or less than the dialog can show, infinities included.
+    if (!(*value >= setting.minimum && *value <= setting.maximum))
+        return setting.fallback;
+    return value;
+}
+
+void SettingsStore::write(const WholeSetting &setting, int value)
+{
+    writeText(setting.key, QString::number(value));
+}
+
+void SettingsStore::write(const TruthSetting &setting, bool value)
+{
+    writeText(setting.key, truthText(value));
+}
+
+void SettingsStore::write(const TextSetting &setting, const QString &value)
+{
+    writeText(setting.key, value);
+}
+
+void SettingsStore::write(const SizeSetting &setting, float value)
+{
+    writeText(setting.key, sizeText(value));
+}
+
+WindowChoices SettingsStore::readChoices() const
+{
+    return {readInt(keys::diceCount), readInt(keys::sides),
+            readBool(keys::addHits).value_or(keys::addHits.fallback),
+            readBool(keys::addDamage).value_or(keys::addDamage.fallback),
+            readInt(keys::turned) == 1};
+}
+
+void SettingsStore::writeChoices(const WindowChoices &choices)
+{
+    write(keys::diceCount, choices.dice);
+    write(keys::sides, choices.sides);
+    write(keys::addHits, choices.addHits);
+    write(keys::addDamage, choices.addDamage);
+    write(keys::turned, choices.turned ? 1 : 0);
+}
+
+FontPreset SettingsStore::readFont() const
+{
+    return {readText(keys::fontName), readBool(keys::fontBold), readBool(keys::fontItalic),
+            readSize(keys::fontSize)};
+}
+
+void SettingsStore::writeFont(const FontChoice &font)
+{
+    write(keys::fontName, font.name);
+    write(keys::fontBold, font.bold);
+    write(keys::fontItalic, font.italic);
+    write(keys::fontSize, font.size);
 }
 
 SaveResult SettingsStore::save()
@@ -246,52 +370,6 @@ SaveResult SettingsStore::save()
     // Reads the file anew.
     settings_->sync();
     return {};
-}
-
-QString truthText(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-std::optional<bool> parseTruth(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return false;
-    // Whole numbers as well: 0 is false, any other true.
-    bool ok = false;
-    const qlonglong number = trimmed.toLongLong(&ok);
-    if (ok)
-        return number != 0;
-    return std::nullopt;
-}
-
-std::optional<int> parseWhole(const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<float> parseSize(const QString &text)
-{
-    // Written with a decimal point whatever the locale; a hand-edited comma is read too.
-    QString trimmed = text.trimmed();
-    trimmed.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const float value = trimmed.toFloat(&ok);
-    if (!ok || !std::isfinite(value) || value <= 0)
-        return std::nullopt;
-    return value;
-}
-
-QString sizeText(float points)
-{
-    return QString::number(static_cast<double>(points), 'g', 7);
 }
 
 } // namespace talvero

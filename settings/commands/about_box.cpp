@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/about_box.h"
+#include "settings/commands/about_box.h"
+
+#include "talvero/product.h"
 
 #include <QMessageBox>
 
 namespace talvero {
 
 namespace {
-
-constexpr int kVersionMajor = TALVERO_VERSION_MAJOR;
-constexpr int kVersionMinor = TALVERO_VERSION_MINOR;
-constexpr int kVersionRevision = TALVERO_VERSION_PATCH;
 
 // Placeholders until the project has real contact details.
 const char16_t *const kContactLines[] = {
@@ -25,10 +23,11 @@ QString aboutText()
 {
     const QChar cr(u'\r');
     // ".0" goes before minor and revision whatever their number of digits: 1.1.1 shows as 1.01.01.
-    QString text =
-        QStringLiteral("Talvero") + QStringLiteral(" Version ") + QString::number(kVersionMajor) +
-        QStringLiteral(".0") + QString::number(kVersionMinor) + QStringLiteral(".0") +
-        QString::number(kVersionRevision) + cr + cr + QString::fromUtf16(kContactLines[0]);
+    QString text = QString::fromUtf16(product::kName) + QStringLiteral(" Version ") +
+                   QString::number(product::kVersionMajor) + QStringLiteral(".0") +
+                   QString::number(product::kVersionMinor) + QStringLiteral(".0") +
+                   QString::number(product::kVersionRevision) + cr + cr +
+                   QString::fromUtf16(kContactLines[0]);
     for (int i = 1; i < 4; ++i)
         text += cr + QString::fromUtf16(kContactLines[i]);
     return text;
@@ -36,7 +35,7 @@ QString aboutText()
 
 QString aboutTitle()
 {
-    return QStringLiteral("Über Talvero");
+    return QStringLiteral("Über ") + QString::fromUtf16(product::kName);
 }
 
 void showAbout(QWidget *parent)

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/count_row.h"
+#include "engine/dice_engine.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace talvero {
+
+// A row of captions kept as plain strings, in place of a row of the window's count labels.
+class TextRow final : public CountRow
+{
+public:
+    explicit TextRow(int size);
+    int size() const override { return static_cast<int>(captions_.size()); }
+    std::string caption(int index) const override;
+    void setCaption(int index, std::string_view text) override;
+
+private:
+    std::vector<std::string> captions_;
+};
+
+// One caption kept as a plain string, in place of a frame or a roll-counter label.
+class TextCaption final : public CaptionTarget
+{
+public:
+    explicit TextCaption(std::string text)
+        : text_(std::move(text))
+    {}
+    const std::string &text() const { return text_; }
+    void setCaption(std::string_view text) override { text_.assign(text); }
+
+private:
+    std::string text_;
+};
+
+// Both pages' rows and captions as the window shows them when it is made, and the engine on
+// them: the dice engine without a window, for tests, benchmarks and the fairness report.
+class TextPages
+{
+public:
+    TextPages(Clock &clock, std::uint64_t startSeed);
+    TextPages(const TextPages &) = delete;
+    TextPages &operator=(const TextPages &) = delete;
+
+    DiceEngine &engine() { return engine_; }
+    TextRow &faceRow(Tally set) { return face_[index(set)]; }
+    TextRow &atLeastRow(Tally set) { return atLeast_[index(set)]; }
+    const std::string &frame(Tally set) const { return frame_[index(set)].text(); }
+    const std::string &counter(Tally set) const { return counter_[index(set)].text(); }
+
+private:
+    static std::size_t index(Tally set) { return static_cast<std::size_t>(set); }
+
+    std::array<TextRow, 2> face_{TextRow(DiceEngine::kFaceCount), TextRow(DiceEngine::kFaceCount)};
+    std::array<TextRow, 2> atLeast_{TextRow(DiceEngine::kThresholdCount),
+                                    TextRow(DiceEngine::kThresholdCount)};
+    std::array<TextCaption, 2> frame_{TextCaption("Wurfergebnis"), TextCaption("Wurfergebnis")};
+    std::array<TextCaption, 2> counter_{TextCaption("Wurf 0"), TextCaption("Wurf 0")};
+    DiceEngine engine_;
+};
+
+} // namespace talvero

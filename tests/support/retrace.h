@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The dice a window's engine throws, retraced from its start seed on the random source alone:
+// the expected counts of a roll, worked out apart from the rolls under test.
+
+#include "engine/dice_engine.h"
+#include "engine/random_source.h"
+
+#include <QStringList>
+
+namespace talvero::testing {
+
+// The number a clock at 12:34 gives every roll: its seconds twice, times its minutes.
+inline constexpr std::uint64_t kClockSeed = 34 * 34 * 12;
+
+struct Retrace
+{
+    explicit Retrace(std::uint64_t startSeed)
+        : random(startSeed)
+    {}
+    // The face counts "1er" to "10er" of the next roll: re-seeded with `seed`, one draw a die.
+    QStringList roll(std::uint64_t seed, std::uint64_t dice, int sides)
+    {
+        random.reseed(seed);
+        std::uint64_t counts[10] = {};
+        for (std::uint64_t i = 0; i < dice; ++i)
+            ++counts[DiceEngine::faceValue(random.next(), sides) - 1];
+        QStringList texts;
+        for (const std::uint64_t count : counts)
+            texts << QString::number(count);
+        return texts;
+    }
+    RandomSource random;
+};
+
+// Count by count.
+inline QStringList added(const QStringList &a, const QStringList &b)
+{
+    QStringList sums;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        sums << QString::number(a[i].toLongLong() + b[i].toLongLong());
+    return sums;
+}
+
+// The at-least row "2+" to "10+" that belongs to a face row: the sums from "10er" down.
+inline QStringList atLeastOf(const QStringList &faces)
+{
+    QStringList sums;
+    long long total = 0;
+    for (qsizetype i = faces.size() - 1; i >= 1; --i) {
+        total += faces[i].toLongLong();
+        sums.prepend(QString::number(total));
+    }
+    return sums;
+}
+
+} // namespace talvero::testing
