@@ -1,27 +1,28 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Talvero: `make run` starts the program, `make test` builds and runs every test.
-# Both first install the Debian packages the build needs when any is missing.
+# Every target first installs the Debian packages it needs when any is missing, and only those
+# (tools/debian-packages.txt says which target needs what).
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all deps run test asan fuzz bench fairness lint package package-check format clean
+.PHONY: all run test asan fuzz bench fairness lint package package-check format clean
 
 all: test
 
-deps:
-	@tools/install-deps.sh
+deps-%:
+	@tools/install-deps.sh $*
 
-run: deps
+run: deps-run
 	cmake --preset debug $(CMAKE_FLAGS)
 	cmake --build --preset debug --target talvero
 	./build/debug/app/talvero
 
-test: deps
+test: deps-test
 	cmake --preset debug $(CMAKE_FLAGS)
 	cmake --build --preset debug
 	ctest --preset debug
 
-asan: deps
+asan: deps-asan
 	cmake --preset asan $(CMAKE_FLAGS)
 	cmake --build --preset asan
 	ctest --preset asan
@@ -32,7 +33,7 @@ asan: deps
 # timeout-, oom-), with the fuzzer's report in build/fuzz/fuzz.log.
 FUZZ_SECONDS ?= 300
 FUZZER = build/fuzz/fuzz/talvero_settings_fuzzer
-fuzz: deps
+fuzz: deps-fuzz
 	cmake --preset fuzz $(CMAKE_FLAGS)
 	cmake --build --preset fuzz
 	mkdir -p build/fuzz/corpus
@@ -42,20 +43,20 @@ fuzz: deps
 	grep -E 'DONE|^Done|^stat::' build/fuzz/fuzz.log
 
 # The start-up figures need a real X display; the others run offscreen inside the program.
-bench: deps
+bench: deps-bench
 	cmake --preset release $(CMAKE_FLAGS)
 	cmake --build --preset release --target talvero_bench
 	xvfb-run -a -s "-screen 0 1920x1080x24" ./build/release/bench/talvero_bench
 
 # The fairness report: 10^8 dice for every number of sides through the engine, about 15 s.
 # Prints the figures ("name: value unit") and draws docs/fairness.png.
-fairness: deps
+fairness: deps-fairness
 	cmake --preset release $(CMAKE_FLAGS)
 	cmake --build --preset release --target talvero_fairness
 	./build/release/fairness/talvero_fairness docs/fairness.png
 
 # A .deb of the release build, in build/release.
-package: deps
+package: deps-package
 	cmake --preset release $(CMAKE_FLAGS)
 	cmake --build --preset release
 	cd build/release && cpack -G DEB
@@ -64,11 +65,11 @@ package: deps
 package-check: package
 	tools/check-package.sh
 
-format:
+format: deps-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
-lint: deps
+lint: deps-lint
 	cppcheck --enable=warning,performance,portability --std=c++20 --library=qt --inline-suppr \
 		--error-exitcode=1 --quiet -I . engine ui settings app fuzz
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
