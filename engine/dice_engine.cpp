@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace talvero {
 
@@ -39,6 +40,11 @@ std::string refusalText(int index)
 std::string counterText(double counter)
 {
     return "Wurf " + countText(counter);
+}
+
+std::string rerolledSummary(const std::string &summary, std::uint64_t rerolled)
+{
+    return summary + ", " + countText(rerolled) + " neu gewürfelt";
 }
 
 } // namespace
@@ -76,6 +82,7 @@ void DiceEngine::rewriteAtLeastRow(Tally set)
 
 void DiceEngine::clearCounts(Tally set)
 {
+    lastRoll_[static_cast<std::size_t>(index(set))].reset();
     TallySet &t = tally(set);
     for (int i = 0; i < t.faceRow.size(); ++i)
         t.faceRow.setCaption(i, kZero);
@@ -90,22 +97,39 @@ void DiceEngine::countRoll(Tally set)
     tally(set).counterLabel.setCaption(counterText(rollCounter_[index(set)]));
 }
 
-// Tallies the dice in local counters and writes each face caption once: nothing can look at the
-// captions between two dice, and a large roll stays fast.
-void DiceEngine::throwDice(Tally set, std::uint64_t dice, int sides)
+// Tallies the dice in local counters: nothing can look at the captions between two dice, so each
+// caption is written once, and a large roll stays fast.
+ThrownDice DiceEngine::throwDice(std::uint64_t dice, int sides)
 {
-    sides = std::clamp(sides, 1, kFaceCount);
-    std::array<std::uint64_t, kFaceCount> thrown{};
+    ThrownDice thrown{dice, std::clamp(sides, 1, kFaceCount), {}};
     for (std::uint64_t d = 0; d < dice; ++d)
-        ++thrown[static_cast<std::size_t>(faceValue(random_.next(), sides) - 1)];
+        ++thrown.faces[static_cast<std::size_t>(faceValue(random_.next(), thrown.sides) - 1)];
+    return thrown;
+}
 
+void DiceEngine::changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceCount> &taken,
+                               const std::array<std::uint64_t, kFaceCount> &added)
+{
     CountRow &row = tally(set).faceRow;
-    for (int label = 0; label < kFaceCount; ++label) {
-        const std::uint64_t added = thrown[static_cast<std::size_t>(label)];
-        if (added != 0)
-            row.setCaption(label,
-                           countText(readCount(row.caption(label)) + static_cast<double>(added)));
+    for (std::size_t face = 0; face < taken.size(); ++face) {
+        if (taken[face] == added[face])
+            continue;
+        const int label = static_cast<int>(face);
+        const double count = readCount(row.caption(label)) - static_cast<double>(taken[face]);
+        row.setCaption(label, countText(std::max(count, 0.0) + static_cast<double>(added[face])));
     }
+}
+
+void DiceEngine::remember(Tally set, const ThrownDice &thrown, std::string summary)
+{
+    lastRoll_[static_cast<std::size_t>(index(set))] =
+        LastRoll{thrown.sides, std::move(summary), thrown.faces, 0};
+}
+
+void DiceEngine::tell(Tally set, RollKind kind, int value, const ThrownDice &thrown)
+{
+    if (listener_)
+        listener_({set, kind, value, thrown});
 }
 
 void DiceEngine::hitRoll(int dice, int sides, bool newCount)
@@ -114,9 +138,13 @@ void DiceEngine::hitRoll(int dice, int sides, bool newCount)
     countRoll(Tally::Hit);
     if (newCount)
         clearCounts(Tally::Hit);
-    throwDice(Tally::Hit, static_cast<std::uint64_t>(std::max(dice, 0)), sides);
+    const ThrownDice thrown = throwDice(static_cast<std::uint64_t>(std::max(dice, 0)), sides);
+    changeFaceRow(Tally::Hit, {}, thrown.faces);
     rewriteAtLeastRow(Tally::Hit);
-    tally(Tally::Hit).resultFrame.setCaption(hitSummary(dice, sides));
+    std::string summary = hitSummary(dice, sides);
+    tally(Tally::Hit).resultFrame.setCaption(summary);
+    remember(Tally::Hit, thrown, std::move(summary));
+    tell(Tally::Hit, RollKind::Roll, 0, thrown);
 }
 
 std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool newCount)
@@ -132,9 +160,13 @@ std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool n
     reseedFromClock();
     if (newCount)
         clearCounts(Tally::Damage);
-    throwDice(Tally::Damage, dice, sides);
+    const ThrownDice thrown = throwDice(dice, sides);
+    changeFaceRow(Tally::Damage, {}, thrown.faces);
     rewriteAtLeastRow(Tally::Damage);
-    tally(Tally::Damage).resultFrame.setCaption(followUpSummary(index, dice));
+    std::string summary = followUpSummary(index, dice);
+    tally(Tally::Damage).resultFrame.setCaption(summary);
+    remember(Tally::Damage, thrown, std::move(summary));
+    tell(Tally::Damage, RollKind::FollowUp, index + 2, thrown);
     return std::nullopt;
 }
 
@@ -149,6 +181,69 @@ void DiceEngine::resetRollCounter(Tally set)
 {
     rollCounter_[index(set)] = 0.0;
     tally(set).counterLabel.setCaption(counterText(rollCounter_[index(set)]));
+}
+
+std::uint64_t DiceEngine::rerollFace(Tally set, int face)
+{
+    return reroll(set, RollKind::RerollFace, face, face, face);
+}
+
+std::uint64_t DiceEngine::rerollBelow(Tally set, int threshold)
+{
+    return reroll(set, RollKind::RerollBelow, threshold, 1, threshold - 1);
+}
+
+std::uint64_t DiceEngine::reroll(Tally set, RollKind kind, int value, int firstFace, int lastFace)
+{
+    std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    if (!last)
+        return 0;
+    std::array<std::uint64_t, kFaceCount> taken{};
+    std::uint64_t dice = 0;
+    for (int face = std::max(firstFace, 1); face <= std::min(lastFace, kFaceCount); ++face) {
+        const auto f = static_cast<std::size_t>(face - 1);
+        taken[f] = std::exchange(last->rerollable[f], 0);
+        dice += taken[f];
+    }
+    if (dice == 0)
+        return 0;
+    reseedFromClock();
+    const ThrownDice thrown = throwDice(dice, last->sides);
+    changeFaceRow(set, taken, thrown.faces);
+    rewriteAtLeastRow(set);
+    last->rerolled += dice;
+    tally(set).resultFrame.setCaption(rerolledSummary(last->summary, last->rerolled));
+    tell(set, kind, value, thrown);
+    return dice;
+}
+
+std::uint64_t DiceEngine::rerollableFace(Tally set, int face) const
+{
+    return rerollableBelow(set, face + 1) - rerollableBelow(set, face);
+}
+
+std::uint64_t DiceEngine::rerollableBelow(Tally set, int threshold) const
+{
+    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    if (!last)
+        return 0;
+    std::uint64_t dice = 0;
+    for (int face = 1; face < std::min(threshold, kFaceCount + 1); ++face)
+        dice += last->rerollable[static_cast<std::size_t>(face - 1)];
+    return dice;
+}
+
+std::optional<int> DiceEngine::lastRollSides(Tally set) const
+{
+    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    if (!last)
+        return std::nullopt;
+    return last->sides;
+}
+
+void DiceEngine::setListener(std::function<void(const RollEvent &)> listener)
+{
+    listener_ = std::move(listener);
 }
 
 } // namespace talvero

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,13 +20,41 @@ enum class Tally : int
     Damage = 1
 };
 
+inline constexpr int kFaceCount = 10; // face values 1..10
+
+// What one roll, follow-up roll or reroll threw: how many dice with how many sides, and how
+// many of them showed each face (not the page's totals).
+struct ThrownDice
+{
+    std::uint64_t dice = 0;
+    int sides = 0;
+    std::array<std::uint64_t, kFaceCount> faces{}; // element k: dice that showed k + 1
+};
+
+enum class RollKind
+{
+    Roll,        // "Würfeln"
+    FollowUp,    // a follow-up button: `value` is its threshold
+    RerollFace,  // the dice that show `value`
+    RerollBelow, // the dice below the threshold `value`
+};
+
+// A step that threw dice, as it happened.
+struct RollEvent
+{
+    Tally page = Tally::Hit;
+    RollKind kind = RollKind::Roll;
+    int value = 0;
+    ThrownDice thrown;
+};
+
 // The dice engine of both tab pages. Counts have no storage here: they are the captions of the
-// rows it is given, read, changed and written back. Apart from them it keeps only the two roll
-// counters and the random source.
+// rows it is given, read, changed and written back. Apart from them it keeps the two roll
+// counters, the random source, and of each page's last roll what a reroll needs.
 class DiceEngine
 {
 public:
-    static constexpr int kFaceCount = 10;     // face values 1..10
+    static constexpr int kFaceCount = talvero::kFaceCount;
     static constexpr int kThresholdCount = 9; // thresholds 2+..10+
 
     // The rows must have at least kFaceCount and kThresholdCount elements.
@@ -46,6 +75,23 @@ public:
     // The circular arrow of a page: its roll counter back to 0.
     void resetRollCounter(Tally set);
 
+    // Rerolls of the page's last roll; each die of it is rerolled at most once. The dice of the
+    // last roll that show `face` and were not rerolled yet, or that show a face below
+    // `threshold`, are taken from the face counts and thrown again with the last roll's number
+    // of sides. Not a roll: the counter stays; the frame adds how many were rerolled. Returns
+    // how many dice were thrown again (0: nothing to reroll, nothing changed).
+    std::uint64_t rerollFace(Tally set, int face);
+    std::uint64_t rerollBelow(Tally set, int threshold);
+    // How many dice those would take now.
+    std::uint64_t rerollableFace(Tally set, int face) const;
+    std::uint64_t rerollableBelow(Tally set, int threshold) const;
+    // The number of sides of the page's last roll; nothing before its first roll and after its
+    // counts were cleared.
+    std::optional<int> lastRollSides(Tally set) const;
+
+    // Told of every roll, follow-up roll and reroll once its captions are written.
+    void setListener(std::function<void(const RollEvent &)> listener);
+
     // A face value from a draw r in [0, 1): floor(sides * r + 1) in double precision.
     static std::int16_t faceValue(float r, int sides)
     {
@@ -61,18 +107,35 @@ public:
     }
 
 private:
+    // A page's last roll, while its dice can be rerolled.
+    struct LastRoll
+    {
+        int sides = 0;
+        std::string summary;                                // the frame's caption the roll wrote
+        std::array<std::uint64_t, kFaceCount> rerollable{}; // by face: dice not rerolled yet
+        std::uint64_t rerolled = 0;
+    };
+
     static int index(Tally set) { return static_cast<int>(set); }
     TallySet &tally(Tally set) { return sets_[index(set)]; }
 
     void reseedFromClock();
     void countRoll(Tally set);
-    void throwDice(Tally set, std::uint64_t dice, int sides);
+    ThrownDice throwDice(std::uint64_t dice, int sides);
+    // Writes the face counts less `taken`, plus `added`; each changed caption once.
+    void changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceCount> &taken,
+                       const std::array<std::uint64_t, kFaceCount> &added);
     void rewriteAtLeastRow(Tally set);
+    void remember(Tally set, const ThrownDice &thrown, std::string summary);
+    std::uint64_t reroll(Tally set, RollKind kind, int value, int firstFace, int lastFace);
+    void tell(Tally set, RollKind kind, int value, const ThrownDice &thrown);
 
     std::array<TallySet, 2> sets_;
     Clock &clock_;
     RandomSource random_;
     std::array<double, 2> rollCounter_{0.0, 0.0};
+    std::array<std::optional<LastRoll>, 2> lastRoll_;
+    std::function<void(const RollEvent &)> listener_;
 };
 
 } // namespace talvero

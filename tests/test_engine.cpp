@@ -102,6 +102,11 @@ private Q_SLOTS:
     void followUpRefusedWithoutHits();
     void followUpRolls();
     void followUpDiceFollowTheHitRoll();
+
+    void rerollsTakeEachDieOnce();
+    void rerollsTakeOnlyTheLastRoll_data();
+    void rerollsTakeOnlyTheLastRoll();
+    void rerollsOnTheDamagePage();
 };
 
 void EngineTest::countTexts()
@@ -357,6 +362,152 @@ void EngineTest::followUpDiceFollowTheHitRoll()
     QCOMPARE(p.face(Tally::Hit), hits);
     const std::uint64_t dice = p.atLeast(Tally::Hit)[1].toULongLong();
     QCOMPARE(p.face(Tally::Damage), retrace.roll(kClockSeed, dice, 8));
+}
+
+namespace {
+
+// The counts less `taken` plus `thrown`, face by face.
+QStringList afterReroll(const QStringList &counts, const QStringList &taken,
+                        const QStringList &thrown)
+{
+    QStringList after;
+    for (qsizetype i = 0; i < counts.size(); ++i)
+        after << QString::number(counts[i].toLongLong() - taken[i].toLongLong() +
+                                 thrown[i].toLongLong());
+    return after;
+}
+
+QStringList only(const QStringList &counts, int firstFace, int lastFace)
+{
+    QStringList kept(10, u"0"_s);
+    for (int face = firstFace; face <= lastFace; ++face)
+        kept[face - 1] = counts[face - 1];
+    return kept;
+}
+
+} // namespace
+
+void EngineTest::rerollsTakeEachDieOnce()
+{
+    Pages p;
+    QCOMPARE(p.engine().lastRollSides(Tally::Hit), std::nullopt);
+    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), 0ull); // nothing rolled yet
+    p.engine().hitRoll(60, 6, true);
+    Retrace retrace(kSeed);
+    const QStringList first = retrace.roll(kClockSeed, 60, 6);
+    QCOMPARE(p.engine().lastRollSides(Tally::Hit), 6);
+    QCOMPARE(p.engine().rerollableFace(Tally::Hit, 1), first[0].toULongLong());
+    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3),
+             first[0].toULongLong() + first[1].toULongLong());
+
+    // The 1s: taken from "1er", thrown again with the roll's six sides, re-seeded from the clock.
+    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), first[0].toULongLong());
+    const QStringList ones = retrace.roll(kClockSeed, first[0].toULongLong(), 6);
+    QStringList counts = afterReroll(first, only(first, 1, 1), ones);
+    QCOMPARE(p.face(Tally::Hit), counts);
+    QCOMPARE(p.atLeast(Tally::Hit), atLeastOf(counts));
+    QCOMPARE(p.frame(Tally::Hit),
+             u"Wurfergebnis 60 Würfel mit je 6 Seiten, %1 neu gewürfelt"_s.arg(first[0]));
+    QCOMPARE(p.counter(Tally::Hit), u"Wurf 1"_s); // not a roll
+    QCOMPARE(QString::fromStdString(p.engine().followUpToolTip(0)),
+             atLeastOf(counts)[0] + u" Würfe"_s);
+
+    // Then the fails below 3+: the first roll's 2s, not the rerolled dice that show 1 or 2 now.
+    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3), first[1].toULongLong());
+    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 3), first[1].toULongLong());
+    const QStringList twos = retrace.roll(kClockSeed, first[1].toULongLong(), 6);
+    counts = afterReroll(counts, only(first, 2, 2), twos);
+    QCOMPARE(p.face(Tally::Hit), counts);
+    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten, %1 neu gewürfelt"_s.arg(
+                                      first[0].toInt() + first[1].toInt()));
+
+    // Nothing left to reroll below 3+: nothing changes, not even the random source.
+    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3), 0ull);
+    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), 0ull);
+    QCOMPARE(p.face(Tally::Hit), counts);
+    p.engine().hitRoll(60, 6, true);
+    QCOMPARE(p.face(Tally::Hit), retrace.roll(kClockSeed, 60, 6));
+    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
+
+    // Clearing the counts forgets the roll.
+    p.engine().clearCounts(Tally::Hit);
+    QCOMPARE(p.engine().lastRollSides(Tally::Hit), std::nullopt);
+    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 10), 0ull);
+    QCOMPARE(p.face(Tally::Hit), QStringList(10, u"0"_s));
+}
+
+void EngineTest::rerollsTakeOnlyTheLastRoll_data()
+{
+    QTest::addColumn<bool>("newCount");
+    QTest::newRow("Addition") << false;
+    QTest::newRow("neue Zählung") << true;
+}
+
+void EngineTest::rerollsTakeOnlyTheLastRoll()
+{
+    QFETCH(bool, newCount);
+    Pages p;
+    Retrace retrace(kSeed);
+    p.engine().hitRoll(100, 10, newCount);
+    const QStringList earlier = retrace.roll(kClockSeed, 100, 10);
+    p.engine().hitRoll(50, 4, newCount); // the sides lowered: the last roll has four
+    const QStringList last = retrace.roll(kClockSeed, 50, 4);
+    const QStringList shown = newCount ? last : added(earlier, last);
+    QCOMPARE(p.face(Tally::Hit), shown);
+    QCOMPARE(p.engine().lastRollSides(Tally::Hit), 4);
+    // Below 10+: only the last roll's dice, all of them below 5, thrown with four sides.
+    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 10), 50ull);
+    const QStringList thrown = retrace.roll(kClockSeed, 50, 4);
+    QCOMPARE(p.face(Tally::Hit), afterReroll(shown, last, thrown));
+    QCOMPARE(p.face(Tally::Hit).mid(4), newCount ? QStringList(6, u"0"_s) : earlier.mid(4));
+}
+
+void EngineTest::rerollsOnTheDamagePage()
+{
+    Pages p;
+    std::vector<RollEvent> events;
+    p.engine().setListener([&](const RollEvent &event) { events.push_back(event); });
+    Retrace retrace(kSeed);
+    p.engine().hitRoll(200, 6, true);
+    const QStringList hits = retrace.roll(kClockSeed, 200, 6);
+    QVERIFY(!p.engine().followUpRoll(2, 8, true)); // "4+" with eight sides
+    const std::uint64_t dice = atLeastOf(hits)[2].toULongLong();
+    const QStringList damage = retrace.roll(kClockSeed, dice, 8);
+    const QStringList hitPage = p.face(Tally::Hit) + p.atLeast(Tally::Hit);
+
+    // The fails below 4+ of the damage roll, with its eight sides.
+    const std::uint64_t fails =
+        damage[0].toULongLong() + damage[1].toULongLong() + damage[2].toULongLong();
+    QCOMPARE(p.engine().rerollBelow(Tally::Damage, 4), fails);
+    const QStringList thrown = retrace.roll(kClockSeed, fails, 8);
+    QCOMPARE(p.face(Tally::Damage), afterReroll(damage, only(damage, 1, 3), thrown));
+    QCOMPARE(p.frame(Tally::Damage),
+             u"Wurfergebnis 4+ (%1 Würfe), %2 neu gewürfelt"_s.arg(dice).arg(fails));
+    QCOMPARE(p.counter(Tally::Damage), u"Wurf 1"_s);
+    QCOMPARE(p.face(Tally::Hit) + p.atLeast(Tally::Hit), hitPage); // the other page stays
+
+    // A refused follow-up roll leaves the damage page's last roll as it was.
+    p.pages.atLeastRow(Tally::Hit).setCaption(8, "0");
+    QVERIFY(p.engine().followUpRoll(8, 10, true).has_value());
+    QCOMPARE(p.engine().lastRollSides(Tally::Damage), 8);
+    QCOMPARE(p.engine().rerollableFace(Tally::Damage, 8), damage[7].toULongLong());
+
+    // Every step that threw dice was told, with what it threw.
+    QCOMPARE(events.size(), 3u);
+    const auto faces = [](const RollEvent &event) {
+        QStringList texts;
+        for (const std::uint64_t count : event.thrown.faces)
+            texts << QString::number(count);
+        return texts;
+    };
+    QCOMPARE(events[0].kind, RollKind::Roll);
+    QCOMPARE(faces(events[0]), hits);
+    QVERIFY(events[1].page == Tally::Damage && events[1].kind == RollKind::FollowUp &&
+            events[1].value == 4 && events[1].thrown.sides == 8 && events[1].thrown.dice == dice);
+    QCOMPARE(faces(events[1]), damage);
+    QVERIFY(events[2].kind == RollKind::RerollBelow && events[2].value == 4 &&
+            events[2].thrown.dice == fails);
+    QCOMPARE(faces(events[2]), thrown);
 }
 
 QTEST_APPLESS_MAIN(EngineTest)
