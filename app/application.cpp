@@ -41,6 +41,7 @@ Application::ProcessSetup::ProcessSetup(QTranslator &translator)
     installGermanTranslation(translator);
     installFontSubstitutes();
     installAccessibility();
+    offerContextMenu(MainWindow::staticMetaObject.className());
 }
 
 Application::Application(const RunSetup &setup)

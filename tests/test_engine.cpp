@@ -364,29 +364,6 @@ void EngineTest::followUpDiceFollowTheHitRoll()
     QCOMPARE(p.face(Tally::Damage), retrace.roll(kClockSeed, dice, 8));
 }
 
-namespace {
-
-// The counts less `taken` plus `thrown`, face by face.
-QStringList afterReroll(const QStringList &counts, const QStringList &taken,
-                        const QStringList &thrown)
-{
-    QStringList after;
-    for (qsizetype i = 0; i < counts.size(); ++i)
-        after << QString::number(counts[i].toLongLong() - taken[i].toLongLong() +
-                                 thrown[i].toLongLong());
-    return after;
-}
-
-QStringList only(const QStringList &counts, int firstFace, int lastFace)
-{
-    QStringList kept(10, u"0"_s);
-    for (int face = firstFace; face <= lastFace; ++face)
-        kept[face - 1] = counts[face - 1];
-    return kept;
-}
-
-} // namespace
-
 void EngineTest::rerollsTakeEachDieOnce()
 {
     Pages p;

@@ -98,6 +98,10 @@ private Q_SLOTS:
     void minimisedIsLeftAloneMaximisedLaidOut();
     void turnByAnyPath();
     void countsDrawnAsIfLaidOutAfresh();
+    void menuOpensByEveryPath_data();
+    void menuOpensByEveryPath();
+    void rerollsThroughTheMenu();
+    void rerollsOnTheDamagePage();
     void highDpiScreenshot();
     void screenShowsWhatIsPainted();
 
@@ -814,6 +818,167 @@ void MainWindowTest::countsDrawnAsIfLaidOutAfresh()
     QVERIFY2(!differsFromFresh(false), "turned");
     resizeOuter(11000, 5000);
     QVERIFY2(!differsFromFresh(false), "turned and resized");
+}
+
+void MainWindowTest::menuOpensByEveryPath_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::addColumn<QString>("first"); // the entry on top
+    const QString none = u"[Augenzahl neu würfeln]"_s;
+    QTest::newRow("right-click on a label") << 0 << none;
+    QTest::newRow("right-click on a scroll bar") << 1 << none;
+    QTest::newRow("right-click on a button") << 2 << none;
+    QTest::newRow("right-click on a count") << 3 << u"[0 × 4er neu würfeln]"_s;
+    QTest::newRow("right-click on an at-least count") << 4 << u"[0 unter 5+ neu würfeln]"_s;
+    QTest::newRow("Menu key") << 5 << none;
+    QTest::newRow("Shift+F10") << 6 << none;
+    QTest::newRow("assistive technology on the window") << 7 << none;
+    QTest::newRow("assistive technology on a count") << 8 << u"[0 × 4er neu würfeln]"_s;
+}
+
+void MainWindowTest::menuOpensByEveryPath()
+{
+    QFETCH(int, way);
+    QFETCH(QString, first);
+    QVERIFY(d->show());
+    d->the("HScroll")->setFocus();
+    auto showMenu = [](QWidget *widget) {
+        QAccessible::queryAccessibleInterface(widget)->actionInterface()->doAction(
+            QAccessibleActionInterface::showMenuAction());
+    };
+    switch (way) {
+    case 0:
+        d->rightClick("Label(25)");
+        break;
+    case 1:
+        d->rightClick("HScroll");
+        break;
+    case 2:
+        d->rightClick("cmd_Würfel1");
+        break;
+    case 3:
+        d->rightClick("txt_Gewürfelt(3)");
+        break;
+    case 4:
+        d->rightClick("txt_Gewürfelt_2er(3)");
+        break;
+    case 5:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
+        break;
+    case 6:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+        break;
+    case 7:
+        showMenu(window);
+        break;
+    case 8:
+        showMenu(d->the("txt_Gewürfelt(3)"));
+        break;
+    }
+    QTRY_VERIFY(d->openMenu());
+    // Nothing to reroll before the first roll; read out to screen readers as a menu.
+    QStringList entries = {u"[Augenzahl neu würfeln]"_s, u"[Fehlwürfe neu würfeln]"_s,
+                           u"Über Talvero…"_s};
+    if (first != entries[0])
+        entries.prepend(first);
+    QCOMPARE(d->entries(d->openMenu()), entries);
+    QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(), QAccessible::PopupMenu);
+    d->openMenu()->close();
+}
+
+void MainWindowTest::rerollsThroughTheMenu()
+{
+    QVERIFY(d->show());
+    d->click("cmd_Würfel1"); // 60 dice with 6 sides
+    Retrace retrace(kTestSeed);
+    const QStringList first = retrace.roll(kClockSeed, 60, 6);
+    const QString summary = u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s;
+    auto faceEntry = [](const QString &dice, int face) {
+        const QString text = u"%1 × %2er neu würfeln"_s.arg(dice).arg(face);
+        return dice == u"0" ? u'[' + text + u']' : text;
+    };
+
+    // The menu offers every face and threshold of the roll's six sides, each with its dice.
+    d->rightClick("Label(25)");
+    QTRY_VERIFY(d->openMenu());
+    QVERIFY(d->choose(u"Augenzahl neu würfeln"_s));
+    QStringList faces;
+    for (int face = 1; face <= 6; ++face)
+        faces << faceEntry(first[face - 1], face);
+    QCOMPARE(d->entries(d->openMenu()), faces);
+    QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(d->openMenu());
+    d->openMenu()->close();
+
+    // A right-click on "1er" puts its dice first; they are thrown again, the counter stays.
+    d->rightClick("txt_Gewürfelt(0)");
+    QTRY_VERIFY(d->openMenu());
+    QCOMPARE(d->entries(d->openMenu()).first(), faceEntry(first[0], 1));
+    QVERIFY(d->choose(faceEntry(first[0], 1)));
+    QStringList counts =
+        afterReroll(first, only(first, 1, 1), retrace.roll(kClockSeed, first[0].toULongLong(), 6));
+    QCOMPARE(d->captions("txt_Gewürfelt", 10), counts);
+    QCOMPARE(d->captions("txt_Gewürfelt_2er", 9), atLeastOf(counts));
+    QCOMPARE(d->caption("Frame(0)"), summary + u", %1 neu gewürfelt"_s.arg(first[0]));
+    QCOMPARE(d->caption("txt_Wurfinfo(0)"), u"Wurf 1"_s);
+    // The follow-up buttons roll the counts as they read now; the other page did not move.
+    QCOMPARE(QAccessible::queryAccessibleInterface(d->the("cmd_Würfel2(1)"))
+                 ->text(QAccessible::Description),
+             atLeastOf(counts)[1] + u" Würfe"_s);
+    QCOMPARE(d->captions("txt_Gewürfelt2", 10), QStringList(10, u"0"_s));
+    d->showPage(1);
+    QTest::mouseMove(d->the("cmd_Würfel2(1)"));
+    QTRY_COMPARE(d->the("cmd_Würfel2(1)")->toolTip(), atLeastOf(counts)[1] + u" Würfe"_s);
+    d->showPage(0);
+
+    // The fails below 3+: the roll's 2s, not the rerolled dice that show 1 or 2 now.
+    d->rightClick("Label(25)");
+    QTRY_VERIFY(d->openMenu());
+    QVERIFY(d->choose(u"Fehlwürfe neu würfeln/%1 unter 3+ neu würfeln"_s.arg(first[1])));
+    counts =
+        afterReroll(counts, only(first, 2, 2), retrace.roll(kClockSeed, first[1].toULongLong(), 6));
+    QCOMPARE(d->captions("txt_Gewürfelt", 10), counts);
+    QCOMPARE(d->caption("Frame(0)"),
+             summary + u", %1 neu gewürfelt"_s.arg(first[0].toInt() + first[1].toInt()));
+    d->rightClick("txt_Gewürfelt_2er(1)");
+    QTRY_VERIFY(d->openMenu());
+    QCOMPARE(d->entries(d->openMenu()).first(), u"[0 unter 3+ neu würfeln]"_s);
+    d->openMenu()->close();
+
+    // After the counts were cleared nothing can be rerolled.
+    d->click("cmd_Reset(0)");
+    d->rightClick("Label(25)");
+    QTRY_VERIFY(d->openMenu());
+    QCOMPARE(d->entries(d->openMenu()).mid(0, 2),
+             (QStringList{u"[Augenzahl neu würfeln]"_s, u"[Fehlwürfe neu würfeln]"_s}));
+    d->openMenu()->close();
+}
+
+void MainWindowTest::rerollsOnTheDamagePage()
+{
+    QVERIFY(d->show());
+    d->setValue("HScroll", 200);
+    d->click("cmd_Würfel1");
+    Retrace retrace(kTestSeed);
+    const QStringList hits = retrace.roll(kClockSeed, 200, 6);
+    const QStringList hitPage = d->captions("txt_Gewürfelt", 10);
+    d->showPage(1);
+    d->click("cmd_Würfel2(2)"); // "4+"
+    const QString dice = atLeastOf(hits)[2];
+    const QStringList damage = retrace.roll(kClockSeed, dice.toULongLong(), 6);
+    // The menu acts on the page shown: a right-click on its "4+" offers the damage dice below it.
+    const QString fails =
+        QString::number(damage[0].toInt() + damage[1].toInt() + damage[2].toInt());
+    d->rightClick("txt_Gewürfelt_2er2(2)");
+    QTRY_VERIFY(d->openMenu());
+    QVERIFY(d->choose(u"%1 unter 4+ neu würfeln"_s.arg(fails)));
+    QCOMPARE(
+        d->captions("txt_Gewürfelt2", 10),
+        afterReroll(damage, only(damage, 1, 3), retrace.roll(kClockSeed, fails.toULongLong(), 6)));
+    QCOMPARE(d->caption("Frame(1)"),
+             u"Wurfergebnis 4+ (%1 Würfe), %2 neu gewürfelt"_s.arg(dice, fails));
+    QCOMPARE(d->caption("txt_Wurfinfo(1)"), u"Wurf 1"_s);
+    QCOMPARE(d->captions("txt_Gewürfelt", 10), hitPage);
 }
 
 // Run in a real X window under Xvfb, at the scale factor QT_SCALE_FACTOR gives: the screenshot is

@@ -68,6 +68,11 @@ MainWindow::MainWindow(Clock &clock, std::uint64_t startSeed, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
+DiceEngine &MainWindow::engine() const
+{
+    return engine_->engine;
+}
+
 QString MainWindow::shortTitle()
 {
     return QString::fromUtf16(product::kName);
@@ -132,11 +137,18 @@ void MainWindow::connectHandlers()
     connect(ui_->cmd_Schrift, &CommandButton::clicked, this, &MainWindow::fontRequested);
     connect(ui_->Logo, &ImageControl::clicked, this, &MainWindow::aboutRequested);
     // The logo takes no focus, so the keyboard reaches the about message through F1.
-    auto *about = new QAction(this);
-    about->setShortcut(QKeySequence(Qt::Key_F1));
-    about->setShortcutContext(Qt::WindowShortcut);
-    connect(about, &QAction::triggered, this, &MainWindow::aboutRequested);
-    addAction(about);
+    aboutAction_ = new QAction(QStringLiteral("Über %1…").arg(shortTitle()), this);
+    aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::aboutRequested);
+    addAction(aboutAction_);
+    // Shift+F10 opens the context menu, as the Menu key does.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this, [this] {
+        const QWidget *focus = focusWidget() ? focusWidget() : this;
+        openContextMenu(focus->mapToGlobal(focus->rect().center()), nullptr);
+    });
+    addAction(menuKey);
     // The same path as the window's close box.
     connect(ui_->cmd_Ende, &CommandButton::clicked, this, &MainWindow::close);
 }
@@ -145,7 +157,7 @@ void MainWindow::cmd_Wuerfel1_Click()
 {
     engine_->engine.hitRoll(ui_->HScroll->value(), ui_->HScroll_Augen->value(),
                             ui_->OptionWurf[1]->isChecked());
-    describeFollowUps();
+    countsChanged(Tally::Hit);
 }
 
 void MainWindow::cmd_Wuerfel2_Click(int index)
@@ -154,6 +166,8 @@ void MainWindow::cmd_Wuerfel2_Click(int index)
                                                       ui_->OptionWurf2[1]->isChecked());
     if (refusal)
         showRefusal(QString::fromStdString(*refusal));
+    else
+        countsChanged(Tally::Damage);
 }
 
 void MainWindow::cmd_Wuerfel2_ToolTip(int index)
@@ -165,7 +179,12 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 void MainWindow::cmd_Reset_Click(int index)
 {
     engine_->engine.clearCounts(static_cast<Tally>(index));
-    if (static_cast<Tally>(index) == Tally::Hit)
+    countsChanged(static_cast<Tally>(index));
+}
+
+void MainWindow::countsChanged(Tally page)
+{
+    if (page == Tally::Hit)
         describeFollowUps();
 }
 

@@ -23,6 +23,7 @@
 // Lengths are twips (15 to a logical pixel) and say so: twipsWidth() beside Qt's pixel width().
 
 #include "engine/clock.h"
+#include "engine/dice_engine.h"
 #include "ui/controls/font_dialog_control.h"
 #include "ui/window_choices.h"
 
@@ -30,6 +31,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+class QAction;
+class QMenu;
 
 namespace talvero {
 
@@ -75,6 +79,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -95,9 +101,17 @@ private:
     void cmd_Reset_Click(int index);
     void cmd_ResetWurf_Click(int index);
     void showRefusal(const QString &text);
+    // After every step that changed a page's counts.
+    void countsChanged(Tally page);
     // Tells assistive technology how many dice each follow-up button would roll now; the tool
     // tip, shown to the pointer, keeps its own handler.
     void describeFollowUps();
+
+    // The context menu of the page shown: rerolls of its last roll, and the commands no control
+    // of the design holds. Opened on `over`, a count label's reroll comes first.
+    void openContextMenu(const QPoint &globalPos, const QWidget *over);
+    void addRerolls(QMenu &menu, Tally page, const QWidget *over);
+    Tally shownPage() const;
 
     // The selectors, while dragged and when changed: the number of dice shown, and which
     // result labels and follow-up buttons make sense for the number of sides.
@@ -116,9 +130,13 @@ private:
     void setTwipsOuterWidth(float width);
     void setTwipsOuterHeight(float height);
 
+    // The engine on this window's labels.
+    DiceEngine &engine() const;
+
     struct EngineBinding;
     std::unique_ptr<WindowControls> ui_;
     std::unique_ptr<EngineBinding> engine_;
+    QAction *aboutAction_ = nullptr;
     bool shownOnce_ = false;
 };
 

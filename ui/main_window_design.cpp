@@ -78,6 +78,8 @@ ScrollBar *makeScrollBar(QWidget *parent, const QString &name, const QString &ac
     bar->setTracking(false);
     bar->setFocusPolicy(Qt::StrongFocus);
     bar->setAccessibleName(accessibleName);
+    // A right-click opens the window's menu here too, not Qt's menu of scroll positions.
+    bar->setContextMenuPolicy(Qt::NoContextMenu);
     return bar;
 }
 

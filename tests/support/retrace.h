@@ -55,4 +55,24 @@ inline QStringList atLeastOf(const QStringList &faces)
     return sums;
 }
 
+// The counts less `taken` plus `thrown`, face by face: a reroll.
+inline QStringList afterReroll(const QStringList &counts, const QStringList &taken,
+                               const QStringList &thrown)
+{
+    QStringList after;
+    for (qsizetype i = 0; i < counts.size(); ++i)
+        after << QString::number(counts[i].toLongLong() - taken[i].toLongLong() +
+                                 thrown[i].toLongLong());
+    return after;
+}
+
+// The counts of the faces from `firstFace` to `lastFace`, the others 0.
+inline QStringList only(const QStringList &counts, int firstFace, int lastFace)
+{
+    QStringList kept(counts.size(), QStringLiteral("0"));
+    for (int face = firstFace; face <= lastFace; ++face)
+        kept[face - 1] = counts[face - 1];
+    return kept;
+}
+
 } // namespace talvero::testing

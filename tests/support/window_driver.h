@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -186,6 +187,48 @@ public:
     void showPage(int page)
     {
         QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(page).center());
+    }
+
+    // The menu open now, or nullptr.
+    static QMenu *openMenu() { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
+    // The entries of a menu as a user reads them, separators left out; a disabled entry in
+    // brackets: "[0 × 1er neu würfeln]".
+    static QStringList entries(const QMenu *menu)
+    {
+        QStringList texts;
+        if (!menu)
+            return texts;
+        for (const QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            texts << (action->isEnabled() ? action->text() : u'[' + action->text() + u']');
+        }
+        return texts;
+    }
+    // Clicks the entry of the open menu with this text; "Fehlwürfe neu würfeln/3 unter 4+ neu
+    // würfeln" opens the submenu first. False when there is no such enabled entry.
+    static bool choose(const QString &path)
+    {
+        for (const QString &text : path.split(u'/')) {
+            QMenu *menu = openMenu();
+            QAction *entry = nullptr;
+            for (QAction *action : menu ? menu->actions() : QList<QAction *>())
+                if (action->text() == text && action->isEnabled())
+                    entry = action;
+            if (!entry)
+                return false;
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+            if (entry->menu() && !QTest::qWaitFor([&] { return openMenu() == entry->menu(); }))
+                return false;
+        }
+        return true;
+    }
+    // Through the window, as the platform delivers a click: Qt makes the context menu event.
+    void rightClick(const Name &name)
+    {
+        QWidget *control = the(name);
+        QTest::mouseClick(window_.windowHandle(), Qt::RightButton, {},
+                          control->mapTo(&window_, control->rect().center()));
     }
 
     ModalWatch watch;

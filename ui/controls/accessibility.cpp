@@ -6,16 +6,57 @@
 #include "ui/controls/image_control.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <set>
+#include <string>
 
 namespace talvero {
 
 namespace {
 
-class CountLabelAccessible final : public QAccessibleWidget
+// As if the Menu key was pressed on the widget: its context menu, or its container's. The event
+// stands on the widget's own corner, so that a container does not take it for a child's; the
+// menu opens at the widget's centre.
+void showContextMenu(QWidget *widget)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                            widget->mapToGlobal(widget->rect().center()));
+    QApplication::sendEvent(widget, &event);
+}
+
+// A widget whose context menu assistive technology can show.
+class MenuWidgetAccessible : public QAccessibleWidget
+{
+public:
+    MenuWidgetAccessible(QWidget *widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+    {}
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << showMenuAction();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == showMenuAction())
+            showContextMenu(widget());
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+std::set<std::string> &classesWithMenus()
+{
+    static std::set<std::string> names;
+    return names;
+}
+
+class CountLabelAccessible final : public MenuWidgetAccessible
 {
 public:
     explicit CountLabelAccessible(CountLabel *label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
+        : MenuWidgetAccessible(label, QAccessible::StaticText)
     {}
 
     QString text(QAccessible::Text t) const override
@@ -76,10 +117,17 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
         return new FrameBoxAccessible(static_cast<FrameBox *>(object));
     if (className == QLatin1String(ImageControl::staticMetaObject.className()))
         return new ImageControlAccessible(static_cast<ImageControl *>(object));
+    if (classesWithMenus().count(className.toStdString()) != 0 && object->isWidgetType())
+        return new MenuWidgetAccessible(static_cast<QWidget *>(object), QAccessible::Window);
     return nullptr;
 }
 
 } // namespace
+
+void offerContextMenu(const char *className)
+{
+    classesWithMenus().insert(className);
+}
 
 void installAccessibility()
 {

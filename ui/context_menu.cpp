@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's context menu: rerolls of the shown page's last roll, and the commands that no
+// control of the design holds. Right-click anywhere, the Menu key or Shift+F10.
+
+#include "ui/main_window.h"
+#include "ui/window_controls.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+namespace talvero {
+
+namespace {
+
+QString rerollFaceText(std::uint64_t dice, int face)
+{
+    return QStringLiteral("%1 × %2er neu würfeln").arg(dice).arg(face);
+}
+
+QString rerollBelowText(std::uint64_t dice, int threshold)
+{
+    return QStringLiteral("%1 unter %2+ neu würfeln").arg(dice).arg(threshold);
+}
+
+// The index of `widget` in `row`, or -1.
+template <std::size_t N> int indexIn(const std::array<CountLabel *, N> &row, const QWidget *widget)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (row[i] == widget)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+Tally MainWindow::shownPage() const
+{
+    return ui_->SSTab->currentPage() == 0 ? Tally::Hit : Tally::Damage;
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    openContextMenu(event->globalPos(), childAt(event->pos()));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Where the platform does not turn the Menu key into a context menu itself. On X11 it does,
+    // and the menu then open takes the key.
+    if (event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) {
+        const QWidget *focus = focusWidget() ? focusWidget() : this;
+        openContextMenu(focus->mapToGlobal(focus->rect().center()), nullptr);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("ContextMenu"));
+    menu->setAccessibleName(QStringLiteral("Befehle"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    addRerolls(*menu, shownPage(), over);
+    menu->addSeparator();
+    menu->addAction(aboutAction_);
+    menu->popup(globalPos);
+}
+
+void MainWindow::addRerolls(QMenu &menu, Tally page, const QWidget *over)
+{
+    const std::optional<int> sides = engine().lastRollSides(page);
+    auto rerollFace = [this, page](QMenu &into, int face) {
+        const std::uint64_t dice = engine().rerollableFace(page, face);
+        QAction *action = into.addAction(rerollFaceText(dice, face));
+        action->setEnabled(dice > 0);
+        connect(action, &QAction::triggered, this, [this, page, face] {
+            engine().rerollFace(page, face);
+            countsChanged(page);
+        });
+    };
+    auto rerollBelow = [this, page](QMenu &into, int threshold) {
+        const std::uint64_t dice = engine().rerollableBelow(page, threshold);
+        QAction *action = into.addAction(rerollBelowText(dice, threshold));
+        action->setEnabled(dice > 0);
+        connect(action, &QAction::triggered, this, [this, page, threshold] {
+            engine().rerollBelow(page, threshold);
+            countsChanged(page);
+        });
+    };
+
+    // A right-click on a count of this page puts its reroll first.
+    const bool hitPage = page == Tally::Hit;
+    if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over);
+        face >= 0) {
+        rerollFace(menu, face + 1);
+        menu.addSeparator();
+    } else if (const int k =
+                   indexIn(hitPage ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, over);
+               k >= 0) {
+        rerollBelow(menu, k + 2);
+        menu.addSeparator();
+    }
+
+    QMenu *faces = menu.addMenu(QStringLiteral("Augenzahl neu würfeln"));
+    QMenu *fails = menu.addMenu(QStringLiteral("Fehlwürfe neu würfeln"));
+    for (int face = 1; face <= sides.value_or(0); ++face)
+        rerollFace(*faces, face);
+    for (int threshold = 2; threshold <= sides.value_or(0); ++threshold)
+        rerollBelow(*fails, threshold);
+    // Before the page's first roll and after its counts were cleared there is nothing to reroll.
+    faces->setEnabled(sides.has_value());
+    fails->setEnabled(sides.has_value());
+}
+
+} // namespace talvero
