@@ -130,7 +130,8 @@ void drawPanel(QPainter &painter, const ChartPanel &panel, const Scale &scale, b
     painter.setFont(font(kSmallSize));
     painter.setPen(kMutedInk);
     painter.drawText(heading, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("χ² p = %1").arg(pValueText(panel.pValue)));
+                     QStringLiteral("χ² p = %1 · rerolled %2")
+                         .arg(pValueText(panel.pValue), pValueText(panel.rerollPValue)));
 
     drawBand(painter, scale, kOuterBand * panel.standardDeviation, kOuterBandColor);
     drawBand(painter, scale, kInnerBand * panel.standardDeviation, kInnerBandColor, kInnerBandEdge);

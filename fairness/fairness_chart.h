@@ -16,6 +16,7 @@ struct ChartPanel
     std::vector<double> deviations; // element k: face k + 1, in dice (negative: fewer)
     double standardDeviation = 0.0; // of one face's count under fair dice
     double pValue = 1.0;            // chi-square test of the face counts
+    double rerollPValue = 1.0;      // the same of the rerolled dice's faces
 };
 
 struct ChartText

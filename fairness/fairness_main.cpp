@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fairness report behind `make fairness`: for every number of sides, 10^8 dice thrown as
-// clicks on "Würfeln" with a ticking clock, the tests of their faces and of consecutive pairs,
-// then many program starts in one second. Every roll is retraced first; only when all agree does
+// clicks on "Würfeln" with a ticking clock, each roll's 1s and fails rerolled as through the
+// menu, the tests of their faces, of consecutive pairs and of the rerolled dice, then many
+// program starts in one second. Every roll is retraced first; only when all agree does
 // it print one line per figure ("name: value unit") with the verdict, and draw the picture of the
 // face counts.
 // Usage: talvero_fairness [picture.png]   (default: fairness.png)
@@ -68,6 +69,7 @@ struct SidesTests
     ChiSquareTest faces;
     ChiSquareTest pairs;
     ChiSquareTest reseedPairs;
+    ChiSquareTest rerolledFaces;
 };
 
 } // namespace
@@ -103,10 +105,11 @@ int main(int argc, char *argv[])
         const auto faces = testEqualCells(run.tally.faceCounts());
         const auto pairs = testEqualCells(run.tally.pairCounts());
         const auto reseed = testEqualCells(run.tally.reseedPairCounts());
-        if (!faces || !pairs || !reseed)
+        const auto rerolled = testEqualCells(run.rerolledFaces);
+        if (!faces || !pairs || !reseed || !rerolled)
             return fail("too few dice with " + std::to_string(run.tally.sides()) +
                         " sides to judge (" + std::to_string(run.tally.dice()) + ")");
-        tests.push_back({run.tally.sides(), *faces, *pairs, *reseed});
+        tests.push_back({run.tally.sides(), *faces, *pairs, *reseed, *rerolled});
     }
 
     std::uint64_t rolls = 0;
@@ -124,8 +127,15 @@ int main(int argc, char *argv[])
         printTest("reseed_serial_", test.sides, test.reseedPairs);
         std::printf("fairness.M%d.largest_share_deviation: %.4f permille\n", test.sides,
                     run.tally.largestShareDeviationPerMille());
-        pValues.insert(pValues.end(),
-                       {test.faces.pValue, test.pairs.pValue, test.reseedPairs.pValue});
+        std::uint64_t rerolledDice = 0;
+        for (const std::uint64_t count : run.rerolledFaces)
+            rerolledDice += count;
+        std::printf("fairness.M%d.reroll_dice: %llu dice (the 1s, then the fails below %d+)\n",
+                    test.sides, static_cast<unsigned long long>(rerolledDice),
+                    rerollThreshold(test.sides));
+        printTest("reroll_", test.sides, test.rerolledFaces);
+        pValues.insert(pValues.end(), {test.faces.pValue, test.pairs.pValue,
+                                       test.reseedPairs.pValue, test.rerolledFaces.pValue});
 
         ChartPanel panel;
         panel.sides = test.sides;
@@ -133,6 +143,7 @@ int main(int argc, char *argv[])
             panel.deviations.push_back(run.tally.deviation(face));
         panel.standardDeviation = run.tally.standardDeviation();
         panel.pValue = test.faces.pValue;
+        panel.rerollPValue = test.rerolledFaces.pValue;
         panels.push_back(std::move(panel));
 
         rolls += run.rolls;
@@ -166,11 +177,13 @@ int main(int argc, char *argv[])
         QStringLiteral("Each bar shows how many more (up) or fewer (down) dice showed a face than "
                        "its fair share, 1 in M of all dice. The dice were thrown as hit rolls of "
                        "%1, each re-seeded from a ticking clock as a click on \u201cWürfeln\u201d "
-                       "is. The green bands are what chance alone fills: even with perfect dice, "
-                       "about 1 bar in 22 ends outside the inner one.")
+                       "is, then rerolled as a player does: the 1s, then the fails below the "
+                       "middle threshold. The green bands are what chance alone fills: even with "
+                       "perfect dice, about 1 bar in 22 ends outside the inner one.")
             .arg(kDicePerRoll);
     text.footer = QStringLiteral("talvero_fairness, %1. Verdict: %2. χ² p: the chance that fair "
-                                 "dice stray at least this far. Rerun: make fairness")
+                                 "dice stray at least this far; rerolled: of the rerolled dice's "
+                                 "faces. Rerun: make fairness")
                       .arg(QDate::currentDate().toString(Qt::ISODate),
                            fair ? QStringLiteral("fair") : QStringLiteral("unfair"));
     const QImage picture = drawFairnessChart(panels, text);

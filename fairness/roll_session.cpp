@@ -5,6 +5,7 @@
 
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 
 namespace talvero::fairness {
 
@@ -48,7 +49,59 @@ ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t sta
     : window_(windowClock, startSeed)
     , twinClock_(twinClock)
     , twin_(twinStartSeed)
-{}
+{
+    window_.engine().setListener([this](const RollEvent &event) { lastThrown_ = event.thrown; });
+}
+
+std::array<std::uint64_t, DiceEngine::kFaceCount> ClickReplay::retrace(std::uint64_t dice,
+                                                                       int sides)
+{
+    const TimeOfDay first = twinClock_.now();
+    const TimeOfDay second = twinClock_.now();
+    const TimeOfDay third = twinClock_.now();
+    twin_.reseed(DiceEngine::clockSeed(first, second, third));
+    std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
+    for (std::uint64_t d = 0; d < dice; ++d)
+        ++counts[static_cast<std::size_t>(DiceEngine::faceValue(twin_.next(), sides) - 1)];
+    return counts;
+}
+
+std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled)
+{
+    std::array<std::uint64_t, DiceEngine::kFaceCount> rolled{};
+    for (const std::int16_t face : faces_)
+        ++rolled[static_cast<std::size_t>(face - 1)];
+    std::array<std::uint64_t, DiceEngine::kFaceCount> shown = rolled;
+    // The 1s, then the faces from 2 below the threshold: dice of the roll, never one rerolled.
+    const std::pair<int, int> steps[] = {{1, 1}, {2, threshold - 1}};
+    for (const auto &[firstFace, lastFace] : steps) {
+        std::uint64_t dice = 0;
+        for (int face = firstFace; face <= lastFace; ++face)
+            dice += rolled[static_cast<std::size_t>(face - 1)];
+        const std::uint64_t taken = firstFace == lastFace
+                                        ? window_.engine().rerollFace(Tally::Hit, firstFace)
+                                        : window_.engine().rerollBelow(Tally::Hit, threshold);
+        if (taken != dice)
+            return "a reroll took " + std::to_string(taken) + " dice instead of " +
+                   std::to_string(dice);
+        if (dice == 0)
+            continue; // nothing thrown, no re-seed
+        const auto thrown = retrace(dice, sides);
+        if (thrown != lastThrown_.faces)
+            return "a reroll threw other dice than its retracing";
+        for (int face = firstFace; face <= lastFace; ++face)
+            shown[static_cast<std::size_t>(face - 1)] -= rolled[static_cast<std::size_t>(face - 1)];
+        for (std::size_t face = 0; face < thrown.size(); ++face) {
+            shown[face] += thrown[face];
+            if (face < rerolled.size())
+                rerolled[face] += thrown[face];
+        }
+        if (std::string difference = differenceFrom(window_.faceRow(Tally::Hit), shown);
+            !difference.empty())
+            return "after a reroll " + difference;
+    }
+    return {};
+}
 
 std::string ClickReplay::click(int sides)
 {
@@ -78,7 +131,8 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
     ClickClock windowClock;
     ClickClock twinClock;
     ClickReplay replay(windowClock, twinClock, startSeed, twinStartSeed.value_or(startSeed));
-    SidesRun run{DiceTally(sides), 0, 0, 0, {}};
+    SidesRun run{
+        DiceTally(sides), std::vector<std::uint64_t>(static_cast<std::size_t>(sides)), 0, 0, 0, {}};
     for (std::uint64_t roll = 0; roll < rolls; ++roll) {
         const Microseconds click = schedule.next();
         windowClock.setTime(click);
@@ -89,6 +143,13 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
             return run;
         }
         run.tally.addRoll(replay.faces());
+        if (std::string difference =
+                replay.reroll(sides, rerollThreshold(sides), run.rerolledFaces);
+            !difference.empty()) {
+            run.failure = std::to_string(sides) + " sides, roll " + std::to_string(roll + 1) +
+                          ": " + difference;
+            return run;
+        }
         ++run.rolls;
         if (seedIsZero(click))
             ++run.zeroSeedRolls;

@@ -44,23 +44,41 @@ public:
     // The faces of the last click, in the order they were drawn.
     std::span<const std::int16_t> faces() const { return faces_; }
 
+    // After a click, as a player does through the menu: rerolls its 1s, then its fails below
+    // `threshold`, and retraces both. How the rerolls differ from their retracing (the dice taken,
+    // thrown and shown), or nothing. The faces the rerolls threw are added to `rerolled`
+    // (element k: dice that showed k + 1).
+    std::string reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled);
+
 private:
+    // A re-seed from the twin's clock, as a roll makes it, then `dice` dice.
+    std::array<std::uint64_t, DiceEngine::kFaceCount> retrace(std::uint64_t dice, int sides);
+
     TextPages window_;
     Clock &twinClock_;
     RandomSource twin_;
     std::array<std::int16_t, kDicePerRoll> faces_{};
+    ThrownDice lastThrown_; // what the window's engine said it threw last
 };
 
 struct SidesRun
 {
     DiceTally tally;
+    std::vector<std::uint64_t> rerolledFaces; // the dice the rerolls threw, by face
     std::uint64_t rolls = 0;
     std::uint64_t zeroSeedRolls = 0;  // the clock's seconds or minutes read 0
     std::uint64_t splitReadRolls = 0; // the seconds turned over between two reads of one roll
     std::string failure; // the first roll whose retraced dice differed from the captions
 };
 
-// A program start, then `rolls` clicks with `sides` sides at the moments of the schedule. Stops
+// The threshold whose fails a roll with `sides` sides rerolls: the middle one, 4+ of six sides.
+constexpr int rerollThreshold(int sides)
+{
+    return (sides + 2) / 2;
+}
+
+// A program start, then `rolls` clicks with `sides` sides at the moments of the schedule, each
+// followed by its rerolls. Stops
 // at the first roll the twin does not retrace: the dice after it would prove nothing. The twin
 // starts from the same seed unless told otherwise (to see that a twin gone astray is caught).
 SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule,

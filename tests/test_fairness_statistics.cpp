@@ -124,6 +124,11 @@ void FairnessStatisticsTest::aTwinGoneAstrayStopsTheRun()
     const SidesRun agreed = rollSides(6, 50, 11, schedule);
     QVERIFY2(agreed.failure.empty(), agreed.failure.c_str());
     QCOMPARE(agreed.tally.dice(), 50ull * kDicePerRoll);
+    // Each roll's 1s, 2s and 3s were rerolled, retraced too: about half its dice.
+    std::uint64_t rerolled = 0;
+    for (const std::uint64_t count : agreed.rerolledFaces)
+        rerolled += count;
+    QVERIFY(rerolled > 50 * kDicePerRoll / 3 && rerolled < 50 * kDicePerRoll * 2 / 3);
     // A twin that does not retrace the rolls stops the run at once, with nothing tallied to judge.
     const SidesRun astray = rollSides(6, 50, 11, schedule, 12);
     QVERIFY(astray.failure.starts_with("6 sides, roll 1: the window counted"));
