@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Row odds against references of their own: exact binomial sums, every outcome of a few dice,
+// and the pmf built one die at a time for larger mixes.
+
+#include "engine/odds.h"
+
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+using namespace talvero;
+using namespace Qt::StringLiterals;
+using Groups = std::vector<DiceGroup>;
+Q_DECLARE_METATYPE(Groups)
+Q_DECLARE_METATYPE(talvero::RowKind)
+
+namespace {
+
+// How many of a die's sides² equally likely pairs of throws end on each face.
+std::array<std::uint64_t, 17> finalFaces(const DiceGroup &group)
+{
+    std::array<std::uint64_t, 17> ways{};
+    for (int first = 1; first <= group.sides; ++first) {
+        const bool again = (group.rerolledFaces & (1u << (first - 1))) != 0;
+        for (int second = 1; second <= group.sides; ++second)
+            ++ways[static_cast<std::size_t>(again ? second : first)];
+    }
+    return ways;
+}
+
+bool counts(RowKind kind, int value, int face)
+{
+    return kind == RowKind::Face ? face == value : face >= value;
+}
+
+// pmf[i] is the chance of the count first + i.
+struct Exact
+{
+    std::uint64_t first = 0;
+    std::vector<long double> pmf;
+};
+
+Exact everyOutcome(const Groups &groups, RowKind kind, int value)
+{
+    std::vector<std::array<std::uint64_t, 17>> dice;
+    std::vector<int> sides;
+    long double all = 1;
+    for (const DiceGroup &group : groups) {
+        dice.insert(dice.end(), group.dice, finalFaces(group));
+        sides.insert(sides.end(), group.dice, group.sides);
+        all *= std::pow(group.sides * group.sides, group.dice);
+    }
+    // Every combination of final faces, weighted by the pairs of throws that lead to it.
+    Exact exact{0, std::vector<long double>(dice.size() + 1, 0.0L)};
+    std::vector<int> face(dice.size(), 1);
+    for (std::size_t next = 0; next < dice.size();) {
+        std::uint64_t ways = 1, hits = 0;
+        for (std::size_t i = 0; i < dice.size(); ++i) {
+            ways *= dice[i][static_cast<std::size_t>(face[i])];
+            hits += counts(kind, value, face[i]) ? 1 : 0;
+        }
+        exact.pmf[hits] += ways / all;
+        for (next = 0; next < dice.size() && ++face[next] > sides[next]; ++next)
+            face[next] = 1;
+    }
+    return exact;
+}
+
+// Negligible counts at either end are left out as the dice are added.
+Exact dieByDie(const Groups &groups, RowKind kind, int value)
+{
+    Exact exact{0, {1.0L}};
+    std::vector<long double> &pmf = exact.pmf;
+    for (const DiceGroup &group : groups) {
+        const auto ways = finalFaces(group);
+        long double p = 0;
+        for (int face = 1; face <= group.sides; ++face)
+            p += counts(kind, value, face) ? ways[static_cast<std::size_t>(face)] : 0;
+        p /= group.sides * group.sides;
+        for (std::uint64_t die = 0; die < group.dice; ++die) {
+            pmf.push_back(0.0L);
+            for (std::size_t i = pmf.size() - 1; i > 0; --i)
+                pmf[i] = pmf[i] * (1 - p) + pmf[i - 1] * p;
+            pmf[0] *= 1 - p;
+            while (pmf.back() < 1e-30L)
+                pmf.pop_back();
+            for (; pmf.front() < 1e-30L; ++exact.first)
+                pmf.erase(pmf.begin());
+        }
+    }
+    return exact;
+}
+
+// Nine digits, and 1e-18 for what is smaller still: tables leave out chances below 1e-20, while
+// taking 1 - P(X < k) would miss by 1e-16.
+bool near(double actual, long double expected)
+{
+    return std::fabs(actual - expected) <= 1e-9L * expected + 1e-18L;
+}
+
+// Within `points` percentage points, or near() for points = 0; returns the first disagreement.
+QString mismatch(const RowDistribution &row, const Exact &exact, long double points = 0)
+{
+    const auto agree = [&](double actual, long double expected) {
+        return points > 0 ? std::fabs(actual - expected) * 100 < points : near(actual, expected);
+    };
+    std::vector<long double> above(exact.pmf.size() + 1, 0.0L);
+    for (std::size_t i = exact.pmf.size(); i-- > 0;)
+        above[i] = above[i + 1] + exact.pmf[i];
+    long double below = 0, mean = 0;
+    std::uint64_t low = exact.first, high = exact.first;
+    for (std::size_t i = 0; i < above.size(); ++i) {
+        const std::uint64_t k = exact.first + i;
+        const long double at = i < exact.pmf.size() ? exact.pmf[i] : 0;
+        below += at;
+        mean += k * at;
+        if (!agree(row.atMost(k), below) || !agree(row.atLeast(k), above[i]))
+            return u"P(X <= %1) = %2, P(X >= %1) = %3"_s.arg(k)
+                .arg(row.atMost(k))
+                .arg(row.atLeast(k));
+        low += below < 0.05L ? 1 : 0;
+        high += below < 0.95L ? 1 : 0;
+    }
+    if (std::fabs(row.expected() - mean) > 1e-9L * mean)
+        return u"expected %1"_s.arg(row.expected());
+    // An approximation may land on the neighbour of an exact bound of the range, but each bound
+    // must be the smallest count whose own P(X <= k) reaches the share.
+    const std::uint64_t slack = points > 0 ? 1 : 0;
+    for (const auto &[share, bound] : {std::pair{0.05, low}, std::pair{0.95, high}}) {
+        const std::uint64_t k = row.quantile(share);
+        if (k + slack < bound || k > bound + slack || row.atMost(k) < share ||
+            (k > 0 && row.atMost(k - 1) >= share))
+            return u"%1 for %2 instead of %3"_s.arg(k).arg(share).arg(bound);
+    }
+    return {};
+}
+
+} // namespace
+
+class OddsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void binomialSums_data()
+    {
+        QTest::addColumn<Groups>("groups");
+        QTest::newRow("60 dice with 6 sides") << Groups{{6, 0, 60}};
+        // Rerolling 1s and 6s keeps 4+ at one half: 2/6 + 2/6 · 3/6.
+        QTest::newRow("40 plain, 20 rerolling 1s and 6s") << Groups{{6, 0, 40}, {6, 0b100001, 20}};
+    }
+    void binomialSums()
+    {
+        QFETCH(Groups, groups);
+        // C(60, k) in exact integers over 2^60.
+        Exact exact{0, {}};
+        for (std::uint64_t k = 0, ways = 1; k <= 60; ways = ways * (60 - k) / (k + 1), ++k)
+            exact.pmf.push_back(std::ldexp(static_cast<long double>(ways), -60));
+        const RowDistribution row(groups, RowKind::AtLeast, 4);
+        QCOMPARE(row.dice(), std::uint64_t{60});
+        QVERIFY(row.exact());
+        const QString wrong = mismatch(row, exact);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        // As in the published tables: 30 expected, 24 to 36, and 38 or more in 2.6 % of rolls.
+        const RowOdds odds = oddsOf(row, 38);
+        QCOMPARE(odds.expected, 30.0);
+        QCOMPARE(odds.usualLow, std::uint64_t{24});
+        QCOMPARE(odds.usualHigh, std::uint64_t{36});
+        QCOMPARE(std::round(odds.atLeastShare * 1000), 26.0);
+    }
+
+    void mixes_data()
+    {
+        QTest::addColumn<Groups>("groups");
+        QTest::addColumn<RowKind>("kind");
+        QTest::addColumn<int>("value");
+        const Groups mix{{6, 0b1, 2}, {4, 0, 1}, {10, 0b11, 2}};
+        for (int face : {1, 2, 3, 4, 6, 9})
+            QTest::addRow("mix, face %d", face) << mix << RowKind::Face << face;
+        for (int threshold : {2, 3, 4, 5, 7, 10})
+            QTest::addRow("mix, at least %d", threshold) << mix << RowKind::AtLeast << threshold;
+        // Dice with one side always count in face 1, next to dice that may.
+        const Groups sure{{1, 0, 3}, {6, 0, 2}, {2, 0b10, 1}};
+        QTest::newRow("sure and chance, face 1") << sure << RowKind::Face << 1;
+        QTest::newRow("sure and chance, face 2") << sure << RowKind::Face << 2;
+        QTest::newRow("single die, face 1") << Groups{{10, 0b1, 1}} << RowKind::Face << 1;
+        QTest::newRow("single die, at least 3") << Groups{{4, 0b10, 1}} << RowKind::AtLeast << 3;
+        // Die by die: far tails, the exact boundary, and the most skewed mixes just past it.
+        QTest::newRow("30 and 30 dice, 1/6 and 1/2")
+            << Groups{{6, 0, 30}, {10, 0, 30}} << RowKind::AtLeast << 6;
+        QTest::newRow("sure dice and 40 at 1/100 and 3/4")
+            << Groups{{10, 0b1, 20}, {1, 0, 5}, {2, 0b10, 20}} << RowKind::Face << 1;
+        QTest::newRow("at the boundary, 1/100 and 1/10")
+            << Groups{{10, 0b1, 10'000}, {10, 0, 10'000}} << RowKind::Face << 1;
+        QTest::newRow("past it, 1/100 and one 1/6")
+            << Groups{{10, 0b1, 20'000}, {6, 0, 1}} << RowKind::Face << 1;
+        QTest::newRow("past it, 99/100 and one 3/4")
+            << Groups{{10, 0b1, 20'000}, {4, 0, 1}} << RowKind::AtLeast << 2;
+        QTest::newRow("past it, 1/100 and 1/10")
+            << Groups{{10, 0b1000000000, 12'000}, {10, 0, 8'001}} << RowKind::AtLeast << 10;
+        Groups small;
+        for (int sides = 2; sides <= 10; ++sides) {
+            for (std::uint16_t rerolled : {0, 1, 3})
+                small.push_back({sides, rerolled, 741});
+        }
+        QTest::newRow("past it, 27 small groups") << small << RowKind::Face << 1;
+    }
+    // Exact up to kExactDice dice; past it, every share shown in percent within half a point.
+    void mixes()
+    {
+        QFETCH(Groups, groups);
+        QFETCH(RowKind, kind);
+        QFETCH(int, value);
+        const RowDistribution row(groups, kind, value);
+        const bool past = row.dice() > RowDistribution::kExactDice;
+        QCOMPARE(row.exact(), !past);
+        const Exact exact =
+            row.dice() <= 6 ? everyOutcome(groups, kind, value) : dieByDie(groups, kind, value);
+        const QString wrong = mismatch(row, exact, past ? 0.5L : 0.0L);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+
+    void hugeGroups_data()
+    {
+        QTest::addColumn<std::uint64_t>("dice");
+        for (std::uint64_t dice : {1'000'000ull, 18'000'000ull, 1'000'000'000'000'000'000ull})
+            QTest::addRow("%llu dice", static_cast<unsigned long long>(dice)) << dice;
+    }
+    void hugeGroups()
+    {
+        QFETCH(std::uint64_t, dice);
+        const RowDistribution row(Groups{{6, 0, dice}}, RowKind::AtLeast, 4);
+        const double mean = static_cast<double>(dice) / 2, sd = std::sqrt(mean / 2);
+        QCOMPARE(row.expected(), mean);
+        QCOMPARE(row.exact(), dice <= RowDistribution::kExactBinomialDice);
+        // Published normal values: z(0.95) and the share above one standard deviation.
+        const double spread = 1.6448536269514722 * sd, slack = 2 + 1e-15 * mean;
+        QVERIFY(std::fabs(static_cast<double>(row.quantile(0.05)) - (mean - spread)) < slack);
+        QVERIFY(std::fabs(static_cast<double>(row.quantile(0.95)) - (mean + spread)) < slack);
+        const auto above = static_cast<std::uint64_t>(mean + sd);
+        QVERIFY(std::fabs(row.atLeast(above) - 0.15865525393145707) < 1e-3);
+        // One half is symmetric: k or more as likely as dice - k or fewer.
+        QVERIFY(std::fabs(row.atLeast(above) - row.atMost(dice - above)) < 1e-9);
+    }
+
+    void certainCounts_data()
+    {
+        QTest::addColumn<Groups>("groups");
+        QTest::addColumn<RowKind>("kind");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<std::uint64_t>("count"); // the only count possible
+        const Groups mix{{6, 0b111111, 5}, {4, 0, 3}};
+        const std::uint64_t none = 0;
+        QTest::newRow("face above the sides") << mix << RowKind::Face << 7 << none;
+        QTest::newRow("threshold above the sides") << mix << RowKind::AtLeast << 7 << none;
+        QTest::newRow("every die counts")
+            << Groups{{6, 0, 3}, {10, 0b1, 4}} << RowKind::AtLeast << 1 << std::uint64_t{7};
+        QTest::newRow("no groups") << Groups{} << RowKind::Face << 1 << none;
+        QTest::newRow("groups without dice") << Groups{{6, 0, 0}} << RowKind::AtLeast << 2 << none;
+    }
+    void certainCounts()
+    {
+        QFETCH(Groups, groups);
+        QFETCH(RowKind, kind);
+        QFETCH(int, value);
+        QFETCH(std::uint64_t, count);
+        const RowDistribution row(groups, kind, value);
+        std::uint64_t dice = 0;
+        for (const DiceGroup &group : groups)
+            dice += group.dice;
+        const RowOdds odds = oddsOf(row, count);
+        QCOMPARE(odds.dice, dice);
+        QCOMPARE(odds.expected, static_cast<double>(count));
+        QCOMPARE(odds.usualLow, count);
+        QCOMPARE(odds.usualHigh, count);
+        QCOMPARE(odds.atLeastShare, 1.0);
+        QCOMPARE(odds.atMostShare, 1.0);
+        QVERIFY(odds.exact);
+        QCOMPARE(row.atLeast(count + 1), 0.0);
+        if (count > 0)
+            QCOMPARE(row.atMost(count - 1), 0.0);
+    }
+};
+
+QTEST_APPLESS_MAIN(OddsTest)
+#include "test_odds.moc"
