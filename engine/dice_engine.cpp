@@ -83,6 +83,7 @@ void DiceEngine::rewriteAtLeastRow(Tally set)
 void DiceEngine::clearCounts(Tally set)
 {
     lastRoll_[static_cast<std::size_t>(index(set))].reset();
+    earlierDice_[static_cast<std::size_t>(index(set))].clear();
     TallySet &t = tally(set);
     for (int i = 0; i < t.faceRow.size(); ++i)
         t.faceRow.setCaption(i, kZero);
@@ -122,8 +123,18 @@ void DiceEngine::changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceC
 
 void DiceEngine::remember(Tally set, const ThrownDice &thrown, std::string summary)
 {
-    lastRoll_[static_cast<std::size_t>(index(set))] =
-        LastRoll{thrown.sides, std::move(summary), thrown.faces, 0};
+    const auto page = static_cast<std::size_t>(index(set));
+    if (const std::optional<LastRoll> &last = lastRoll_[page]) {
+        std::vector<DiceGroup> &earlier = earlierDice_[page];
+        const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const DiceGroup &g) {
+            return g.sides == last->sides && g.rerolledFaces == last->rerolledFaces;
+        });
+        if (same != earlier.end())
+            same->dice += last->dice;
+        else
+            earlier.push_back({last->sides, last->rerolledFaces, last->dice});
+    }
+    lastRoll_[page] = LastRoll{thrown.sides, thrown.dice, std::move(summary), thrown.faces, 0, 0};
 }
 
 void DiceEngine::tell(Tally set, RollKind kind, int value, const ThrownDice &thrown)
@@ -200,13 +211,19 @@ std::uint64_t DiceEngine::reroll(Tally set, RollKind kind, int value, int firstF
         return 0;
     std::array<std::uint64_t, kFaceCount> taken{};
     std::uint64_t dice = 0;
+    std::uint16_t faces = 0;
     for (int face = std::max(firstFace, 1); face <= std::min(lastFace, kFaceCount); ++face) {
         const auto f = static_cast<std::size_t>(face - 1);
-        taken[f] = std::exchange(last->rerollable[f], 0);
+        taken[f] = last->rerollable[f];
         dice += taken[f];
+        faces |= static_cast<std::uint16_t>(1u << f);
     }
     if (dice == 0)
         return 0;
+    // Every die of the roll that first showed one of these faces is thrown again, now or never.
+    for (std::size_t f = 0; f < taken.size(); ++f)
+        last->rerollable[f] -= taken[f];
+    last->rerolledFaces |= faces;
     reseedFromClock();
     const ThrownDice thrown = throwDice(dice, last->sides);
     changeFaceRow(set, taken, thrown.faces);
@@ -239,6 +256,15 @@ std::optional<int> DiceEngine::lastRollSides(Tally set) const
     if (!last)
         return std::nullopt;
     return last->sides;
+}
+
+std::vector<DiceGroup> DiceEngine::diceBehind(Tally set) const
+{
+    const auto page = static_cast<std::size_t>(index(set));
+    std::vector<DiceGroup> groups = earlierDice_[page];
+    if (const std::optional<LastRoll> &last = lastRoll_[page])
+        groups.push_back({last->sides, last->rerolledFaces, last->dice});
+    return groups;
 }
 
 void DiceEngine::setListener(std::function<void(const RollEvent &)> listener)

@@ -3,6 +3,7 @@
 
 #include "engine/clock.h"
 #include "engine/count_row.h"
+#include "engine/odds.h"
 #include "engine/random_source.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace talvero {
 
@@ -89,6 +91,10 @@ public:
     // counts were cleared.
     std::optional<int> lastRollSides(Tally set) const;
 
+    // The dice behind a page's counts: every roll since the page was last cleared, grouped by
+    // number of sides and rerolled faces, for the odds of its counts.
+    std::vector<DiceGroup> diceBehind(Tally set) const;
+
     // Told of every roll, follow-up roll and reroll once its captions are written.
     void setListener(std::function<void(const RollEvent &)> listener);
 
@@ -111,8 +117,10 @@ private:
     struct LastRoll
     {
         int sides = 0;
+        std::uint64_t dice = 0;
         std::string summary;                                // the frame's caption the roll wrote
         std::array<std::uint64_t, kFaceCount> rerollable{}; // by face: dice not rerolled yet
+        std::uint16_t rerolledFaces = 0;                    // bit f - 1: face f was rerolled
         std::uint64_t rerolled = 0;
     };
 
@@ -135,6 +143,8 @@ private:
     RandomSource random_;
     std::array<double, 2> rollCounter_{0.0, 0.0};
     std::array<std::optional<LastRoll>, 2> lastRoll_;
+    // The rolls of each page before its last one, since it was last cleared.
+    std::array<std::vector<DiceGroup>, 2> earlierDice_;
     std::function<void(const RollEvent &)> listener_;
 };
 

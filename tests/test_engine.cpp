@@ -107,6 +107,7 @@ private Q_SLOTS:
     void rerollsTakeOnlyTheLastRoll_data();
     void rerollsTakeOnlyTheLastRoll();
     void rerollsOnTheDamagePage();
+    void diceBehindTheCounts();
 };
 
 void EngineTest::countTexts()
@@ -485,6 +486,28 @@ void EngineTest::rerollsOnTheDamagePage()
     QVERIFY(events[2].kind == RollKind::RerollBelow && events[2].value == 4 &&
             events[2].thrown.dice == fails);
     QCOMPARE(faces(events[2]), thrown);
+}
+
+void EngineTest::diceBehindTheCounts()
+{
+    // Every roll since the page was cleared, by sides and by the faces rerolled.
+    using Groups = std::vector<DiceGroup>;
+    Pages p;
+    QVERIFY(p.engine().diceBehind(Tally::Hit).empty());
+    p.engine().hitRoll(100, 10, false);
+    p.engine().hitRoll(50, 4, false);
+    p.engine().rerollBelow(Tally::Hit, 3);
+    QVERIFY((p.engine().diceBehind(Tally::Hit) == Groups{{10, 0, 100}, {4, 0b11, 50}}));
+    p.engine().hitRoll(50, 4, false);
+    p.engine().hitRoll(30, 10, false);
+    QVERIFY((p.engine().diceBehind(Tally::Hit) ==
+             Groups{{10, 0, 100}, {4, 0b11, 50}, {4, 0, 50}, {10, 0, 30}}));
+    QVERIFY(p.engine().diceBehind(Tally::Damage).empty());
+    // A roll in "neue Zählung" starts anew, as the cross does.
+    p.engine().hitRoll(60, 6, true);
+    QVERIFY((p.engine().diceBehind(Tally::Hit) == Groups{{6, 0, 60}}));
+    p.engine().clearCounts(Tally::Hit);
+    QVERIFY(p.engine().diceBehind(Tally::Hit).empty());
 }
 
 QTEST_APPLESS_MAIN(EngineTest)
