@@ -130,9 +130,14 @@ int main(int argc, char *argv[])
         std::uint64_t rerolledDice = 0;
         for (const std::uint64_t count : run.rerolledFaces)
             rerolledDice += count;
-        std::printf("fairness.M%d.reroll_dice: %llu dice (the 1s, then the fails below %d+)\n",
-                    test.sides, static_cast<unsigned long long>(rerolledDice),
-                    rerollThreshold(test.sides));
+        // With two or three sides the fails below the middle threshold are the 1s again.
+        if (rerollThreshold(test.sides) > 2)
+            std::printf("fairness.M%d.reroll_dice: %llu dice (the 1s, then the fails below %d+)\n",
+                        test.sides, static_cast<unsigned long long>(rerolledDice),
+                        rerollThreshold(test.sides));
+        else
+            std::printf("fairness.M%d.reroll_dice: %llu dice (the 1s)\n", test.sides,
+                        static_cast<unsigned long long>(rerolledDice));
         printTest("reroll_", test.sides, test.rerolledFaces);
         pValues.insert(pValues.end(), {test.faces.pValue, test.pairs.pValue,
                                        test.reseedPairs.pValue, test.rerolledFaces.pValue});
