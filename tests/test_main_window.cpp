@@ -877,7 +877,11 @@ void MainWindowTest::menuOpensByEveryPath()
     }
     QTRY_VERIFY(d->openMenu());
     // Nothing to reroll before the first roll; read out to screen readers as a menu.
-    QStringList entries = {u"[Augenzahl neu würfeln]"_s, u"[Fehlwürfe neu würfeln]"_s,
+    QStringList entries = {u"[Augenzahl neu würfeln]"_s,
+                           u"[Fehlwürfe neu würfeln]"_s,
+                           u"Chancen…"_s,
+                           u"Verlauf…"_s,
+                           u"Seite kopieren"_s,
                            u"Über Talvero…"_s};
     if (first != entries[0])
         entries.prepend(first);

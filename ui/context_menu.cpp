@@ -64,6 +64,8 @@ void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     addRerolls(*menu, shownPage(), over);
     menu->addSeparator();
+    menu->addActions({oddsAction_, logAction_, copyAction_});
+    menu->addSeparator();
     menu->addAction(aboutAction_);
     menu->popup(globalPos);
 }

@@ -9,7 +9,6 @@
 #include "ui/window_controls.h"
 #include "ui/window_design.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QMessageBox>
 
@@ -59,6 +58,7 @@ MainWindow::MainWindow(Clock &clock, std::uint64_t startSeed, QWidget *parent)
     createControls();
     engine_ = std::make_unique<EngineBinding>(*ui_, clock, startSeed);
     connectHandlers();
+    createCommands();
     setFocusOrder();
     describeFollowUps();
     const QSize designed = pixelRect(kDesignClientArea).size();
@@ -136,19 +136,7 @@ void MainWindow::connectHandlers()
     connect(ui_->Check_90Grad, &QCheckBox::toggled, this, &MainWindow::Check_90Grad_Click);
     connect(ui_->cmd_Schrift, &CommandButton::clicked, this, &MainWindow::fontRequested);
     connect(ui_->Logo, &ImageControl::clicked, this, &MainWindow::aboutRequested);
-    // The logo takes no focus, so the keyboard reaches the about message through F1.
-    aboutAction_ = new QAction(QStringLiteral("Über %1…").arg(shortTitle()), this);
-    aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(aboutAction_, &QAction::triggered, this, &MainWindow::aboutRequested);
-    addAction(aboutAction_);
-    // Shift+F10 opens the context menu, as the Menu key does.
-    auto *menuKey = new QAction(this);
-    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
-    connect(menuKey, &QAction::triggered, this, [this] {
-        const QWidget *focus = focusWidget() ? focusWidget() : this;
-        openContextMenu(focus->mapToGlobal(focus->rect().center()), nullptr);
-    });
-    addAction(menuKey);
+
     // The same path as the window's close box.
     connect(ui_->cmd_Ende, &CommandButton::clicked, this, &MainWindow::close);
 }
@@ -186,6 +174,10 @@ void MainWindow::countsChanged(Tally page)
 {
     if (page == Tally::Hit)
         describeFollowUps();
+    for (CountLabel *label :
+         page == Tally::Hit ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2)
+        label->descriptionChanged();
+    refreshOddsSoon();
 }
 
 void MainWindow::describeFollowUps()

@@ -27,7 +27,10 @@
 #include "ui/controls/font_dialog_control.h"
 #include "ui/window_choices.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +41,10 @@ class QMenu;
 namespace talvero {
 
 struct WindowControls;
+class OddsWindow;
+class RollLog;
+class RollLogWindow;
+struct PageCounts;
 
 // The count labels' face, bold and italic; an empty name or a missing value keeps the labels' own.
 struct CountFont
@@ -103,6 +110,23 @@ private:
     void showRefusal(const QString &text);
     // After every step that changed a page's counts.
     void countsChanged(Tally page);
+    // Every roll, follow-up roll and reroll, from the engine.
+    void rolled(const RollEvent &event);
+
+    // The commands beside the design: the odds and the roll log in windows of their own, the
+    // page shown copied as text.
+    void createCommands();
+    void showOdds();
+    void showLog();
+    void copyPage();
+    // The page shown as text with tabs: its frame, its rows with their headings, its counter.
+    QString pageText(Tally page) const;
+    PageCounts pageCounts(Tally page) const;
+    // The odds window follows within a tenth of a second, however fast the counts change.
+    void refreshOddsSoon();
+    void refreshOdds();
+    // What a screen reader hears on an at-least count besides its heading.
+    QString oddsDescription(Tally page, int threshold) const;
     // Tells assistive technology how many dice each follow-up button would roll now; the tool
     // tip, shown to the pointer, keeps its own handler.
     void describeFollowUps();
@@ -137,6 +161,17 @@ private:
     std::unique_ptr<WindowControls> ui_;
     std::unique_ptr<EngineBinding> engine_;
     QAction *aboutAction_ = nullptr;
+    QAction *oddsAction_ = nullptr;
+    QAction *logAction_ = nullptr;
+    QAction *copyAction_ = nullptr;
+    RollLog *log_ = nullptr;
+    RollLogWindow *logWindow_ = nullptr;
+    OddsWindow *oddsWindow_ = nullptr;
+    QTimer oddsRefresh_;
+    QElapsedTimer sinceOddsRefresh_;
+    // Per page, the threshold last rolled on for damage or whose fails were rerolled: the row
+    // the odds' sentence speaks of.
+    std::array<std::optional<int>, 2> lookedAt_;
     bool shownOnce_ = false;
 };
 

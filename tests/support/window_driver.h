@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMenu>
@@ -106,6 +107,7 @@ public:
 
     QList<Box> boxes;
     std::function<void(QFontDialog &)> fontDialog;
+    std::function<void(QFileDialog &)> fileDialog;
 
 private:
     void poll()
@@ -122,6 +124,10 @@ private:
             if (!fontDialog)
                 QTest::qFail("unexpected font dialog", __FILE__, __LINE__);
             fontDialog ? fontDialog(*dialog) : dialog->reject();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            if (!fileDialog)
+                QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
+            fileDialog ? fileDialog(*files) : files->reject();
         }
     }
 

@@ -66,7 +66,7 @@ public:
         case QAccessible::Name:
             return label->caption();
         case QAccessible::Description:
-            return label->heading();
+            return label->description();
         default:
             return QAccessibleWidget::text(t);
         }

@@ -33,6 +33,14 @@ void CountLabel::setCaption(const QString &caption)
     }
 }
 
+void CountLabel::descriptionChanged()
+{
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 void CountLabel::setFontSize(float points)
 {
     if (!(points > 0) || static_cast<qreal>(points) == font_.pointSizeF())

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace talvero {
 
@@ -38,9 +39,14 @@ public:
     bool isVertical() const { return vertical_; }
     void setVertical(bool vertical);
 
-    // The column heading ("3er", "5+"), offered to assistive technology as the description.
+    // The column heading ("3er", "5+"), offered to assistive technology as the description, and
+    // what more it is to hear, worked out when it asks (the odds of the count, say).
     QString heading() const { return heading_; }
     void setHeading(const QString &heading) { heading_ = heading; }
+    void setDescriber(std::function<QString()> describer) { describer_ = std::move(describer); }
+    QString description() const { return describer_ ? heading_ + describer_() : heading_; }
+    // Tells assistive technology, when one listens, that the description has changed.
+    void descriptionChanged();
 
     QSize sizeHint() const override;
 
@@ -56,6 +62,7 @@ private:
     void setFontAttribute(void (QFont::*setter)(bool), bool (QFont::*getter)() const, bool value);
     QString caption_;
     QString heading_;
+    std::function<QString()> describer_;
     QFont font_;
     QColor back_;
     bool vertical_ = false;

@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The commands beside the window's design, from outside: the odds window against a binomial
+// table worked out here, what screen readers hear of the odds, the roll log and its CSV read back
+// by a parser, and the page copied as text.
+
+#include "support/retrace.h"
+#include "support/settings_run.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QDialog>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cmath>
+
+using namespace talvero;
+using namespace talvero::testing;
+
+namespace {
+
+// Fair dice that each count with the chance 1/2, as 60 six-sided dice at "4+" do: the chances of
+// every count from exact binomial coefficients.
+struct HalfBinomial
+{
+    explicit HalfBinomial(int n)
+        : dice(n)
+    {
+        long double coefficient = 1;
+        for (int k = 0; k <= n; ++k) {
+            pmf.push_back(static_cast<double>(coefficient / std::pow(2.0L, n)));
+            coefficient = coefficient * (n - k) / (k + 1);
+        }
+    }
+    double atMost(int k) const
+    {
+        double sum = 0;
+        for (int i = 0; i <= k; ++i)
+            sum += pmf[static_cast<std::size_t>(i)];
+        return sum;
+    }
+    double atLeast(int k) const { return 1.0 - (k > 0 ? atMost(k - 1) : 0.0); }
+    int quantile(double share) const
+    {
+        int k = 0;
+        while (atMost(k) < share)
+            ++k;
+        return k;
+    }
+    int dice;
+    std::vector<double> pmf;
+};
+
+QString percentInTable(double share)
+{
+    return QString::number(share * 100, 'f', 1).replace(u'.', u',') + u" %"_s;
+}
+
+// One RFC 4180 record after another: fields split at commas outside quotes, "" inside quotes a
+// quote, records ended by CRLF.
+QList<QStringList> parseCsv(const QByteArray &bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            record << std::exchange(field, {});
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            record << std::exchange(field, {});
+            records << std::exchange(record, {});
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+QStringList rowOf(const QAbstractItemModel *model, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < model->columnCount(); ++column)
+        cells << model->index(row, column).data().toString();
+    return cells;
+}
+
+QStringList headersOf(const QAbstractItemModel *model)
+{
+    QStringList titles;
+    for (int column = 0; column < model->columnCount(); ++column)
+        titles << model->headerData(column, Qt::Horizontal).toString();
+    return titles;
+}
+
+} // namespace
+
+class WindowCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        run = std::make_unique<Run>(folder->filePath(u"Talvero.conf"_s));
+        d = &run->d;
+        QVERIFY(d->show());
+    }
+    void cleanup()
+    {
+        run.reset();
+        folder.reset();
+    }
+
+    void oddsAgainstABinomialTable();
+    void oddsFollowThePageAndEveryStep_data();
+    void oddsFollowThePageAndEveryStep();
+    void screenReadersHearTheOdds();
+    void logRecordsWhatEachEventThrew();
+    void logSavedAsCsv();
+    void pageCopiedAsText();
+
+private:
+    QDialog *window(const char *name) const
+    {
+        return run->window.findChild<QDialog *>(QString::fromUtf8(name));
+    }
+    QTableView *table(const char *dialog, const char *name) const
+    {
+        QDialog *shown = window(dialog);
+        return shown ? shown->findChild<QTableView *>(QString::fromUtf8(name)) : nullptr;
+    }
+    QString sentence() const
+    {
+        auto *label = window("Chancen")->findChild<QLabel *>(u"Satz"_s);
+        return label ? label->text() : QString();
+    }
+    void chooseFromMenu(const QString &entry)
+    {
+        d->rightClick("Label(25)");
+        QTRY_VERIFY(d->openMenu());
+        QVERIFY2(d->choose(entry), qPrintable(d->entries(d->openMenu()).join(u" | ")));
+    }
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<Run> run;
+    Driver *d = nullptr;
+};
+
+void WindowCommandsTest::oddsAgainstABinomialTable()
+{
+    d->click("cmd_Würfel1"); // 60 dice with six sides: "4+" counts each die with chance 1/2
+    chooseFromMenu(u"Chancen…"_s);
+    QTRY_VERIFY(window("Chancen") && window("Chancen")->isVisible());
+    const HalfBinomial fair(60);
+    const int shown = d->caption("txt_Gewürfelt_2er(2)").toInt();
+    QCOMPARE(fair.quantile(0.05), 24); // the design of the sentence's example
+    QCOMPARE(fair.quantile(0.95), 36);
+    QTRY_COMPARE(
+        rowOf(table("Chancen", "Sortierung")->model(), 2),
+        (QStringList{QString::number(shown), u"60"_s, u"30,0"_s, u"24–36"_s,
+                     percentInTable(fair.atLeast(shown)), percentInTable(fair.atMost(shown))}));
+    // The sentence speaks of the middle threshold of six sides, in the tail the count lies in.
+    const bool many = shown >= 30;
+    const double share = many ? fair.atLeast(shown) : fair.atMost(shown);
+    QCOMPARE(sentence(),
+             u"4+: %1 von 60 Würfeln. Erwartet 30,0, üblich 24 bis 36. %2 bringen %3%4 % der "
+             "Würfe."_s.arg(shown)
+                 .arg(many ? u"So viele oder mehr"_s : u"So wenige oder weniger"_s)
+                 .arg(share < 0.1 ? u"nur "_s : QString())
+                 .arg(std::lround(share * 100)));
+    QCOMPARE(headersOf(table("Chancen", "Wurfergebnis")->model()),
+             (QStringList{u"Gezählt"_s, u"Würfel"_s, u"Erwartet"_s, u"Üblich"_s,
+                          u"So viele oder mehr"_s, u"So wenige oder weniger"_s}));
+    // A face: 60 dice at 1/6, expected 10,0; faces above the sides never count.
+    QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 0).mid(1, 2),
+             (QStringList{u"60"_s, u"10,0"_s}));
+    QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
+             (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, u"100,0 %"_s, u"100,0 %"_s}));
+    // Esc closes it.
+    QTest::keyClick(window("Chancen"), Qt::Key_Escape);
+    QVERIFY(!window("Chancen")->isVisible());
+}
+
+void WindowCommandsTest::oddsFollowThePageAndEveryStep_data()
+{
+    QTest::addColumn<bool>("addition");
+    QTest::newRow("neue Zählung") << false;
+    QTest::newRow("Addition") << true;
+}
+
+void WindowCommandsTest::oddsFollowThePageAndEveryStep()
+{
+    QFETCH(bool, addition);
+    if (addition) {
+        d->click("OptionWurf(0)");
+        d->showPage(1);
+        d->click("OptionWurf2(0)");
+        d->showPage(0);
+    }
+    QTest::keyClick(&run->window, Qt::Key_I, Qt::ControlModifier);
+    QTRY_VERIFY(window("Chancen") && window("Chancen")->isVisible());
+    QTRY_COMPARE(sentence(), u"Auf dieser Seite liegen noch keine Würfel."_s);
+    auto dice = [this] {
+        return table("Chancen", "Sortierung")->model()->index(0, 1).data().toString();
+    };
+    d->click("cmd_Würfel1");
+    QTRY_COMPARE(dice(), u"60"_s);
+    d->click("cmd_Würfel1");
+    QTRY_COMPARE(dice(), addition ? u"120"_s : u"60"_s);
+    // A follow-up roll at 3+: both pages' sentences speak of 3+ from now on.
+    const QString hits = d->caption("txt_Gewürfelt_2er(1)");
+    QTRY_VERIFY(sentence().startsWith(u"4+: "_s));
+    d->showPage(1);
+    d->click("cmd_Würfel2(1)");
+    QTRY_COMPARE(dice(), hits);
+    QTRY_VERIFY(sentence().startsWith(
+        u"3+: %1 von %2 Würfeln."_s.arg(d->caption("txt_Gewürfelt_2er2(1)"), hits)));
+    // A reroll keeps the dice behind the counts; the counts themselves change.
+    chooseFromMenu(u"Fehlwürfe neu würfeln/%1 unter 5+ neu würfeln"_s.arg(
+        d->caption("txt_Gewürfelt2(0)").toInt() + d->caption("txt_Gewürfelt2(1)").toInt() +
+        d->caption("txt_Gewürfelt2(2)").toInt() + d->caption("txt_Gewürfelt2(3)").toInt()));
+    QTRY_VERIFY(sentence().startsWith(
+        u"5+: %1 von %2 Würfeln."_s.arg(d->caption("txt_Gewürfelt_2er2(3)"), hits)));
+    QCOMPARE(table("Chancen", "Sortierung")->model()->index(3, 0).data().toString(),
+             d->caption("txt_Gewürfelt_2er2(3)"));
+    // Back on the hit page, its own counts; after its reset, nothing.
+    d->showPage(0);
+    QTRY_VERIFY(sentence().startsWith(u"3+: %1 von "_s.arg(d->caption("txt_Gewürfelt_2er(1)"))));
+    d->click("cmd_Reset(0)");
+    QTRY_COMPARE(sentence(), u"Auf dieser Seite liegen noch keine Würfel."_s);
+}
+
+void WindowCommandsTest::screenReadersHearTheOdds()
+{
+    auto described = [this](const char *name) {
+        return QAccessible::queryAccessibleInterface(d->the(name))->text(QAccessible::Description);
+    };
+    QCOMPARE(described("txt_Gewürfelt_2er(2)"), u"4+"_s);
+    d->click("cmd_Würfel1");
+    QCOMPARE(described("txt_Gewürfelt_2er(2)"), u"4+, erwartet 30,0, üblich 24 bis 36"_s);
+    // 60 dice at 1/6 for "6+": 10,0 expected.
+    QVERIFY(described("txt_Gewürfelt_2er(4)").startsWith(u"6+, erwartet 10,0, üblich "_s));
+    QCOMPARE(described("txt_Gewürfelt_2er2(2)"), u"4+"_s);
+    d->click("cmd_Reset(0)");
+    QCOMPARE(described("txt_Gewürfelt_2er(2)"), u"4+"_s);
+}
+
+void WindowCommandsTest::logRecordsWhatEachEventThrew()
+{
+    d->click("cmd_Würfel1");
+    Retrace retrace(kTestSeed);
+    const QStringList first = retrace.roll(kClockSeed, 60, 6);
+    d->showPage(1);
+    d->click("OptionWurf2(0)");
+    d->click("cmd_Würfel2(2)");
+    const QString hits = atLeastOf(first)[2];
+    const QStringList damage = retrace.roll(kClockSeed, hits.toULongLong(), 6);
+    chooseFromMenu(u"Augenzahl neu würfeln/%1 × 1er neu würfeln"_s.arg(damage[0]));
+    const QStringList ones = retrace.roll(kClockSeed, damage[0].toULongLong(), 6);
+    QTest::keyClick(&run->window, Qt::Key_H, Qt::ControlModifier);
+    QTRY_VERIFY(window("Verlauf") && window("Verlauf")->isVisible());
+    const QAbstractItemModel *log = table("Verlauf", "Würfe")->model();
+    QCOMPARE(
+        headersOf(log),
+        QStringList({u"Zeit"_s, u"Seite"_s, u"Ereignis"_s, u"Würfel"_s, u"Seiten"_s, u"Zählung"_s})
+            << u"1er 2er 3er 4er 5er 6er 7er 8er 9er 10er"_s.split(u' '));
+    QCOMPARE(log->rowCount(), 3);
+    const QRegularExpression time(u"^\\d\\d:\\d\\d:\\d\\d$"_s);
+    for (int row = 0; row < 3; ++row)
+        QVERIFY(time.match(rowOf(log, row)[0]).hasMatch());
+    // Newest last; the faces each event threw, not the page's totals.
+    QCOMPARE(rowOf(log, 0).mid(1),
+             QStringList({u"TREFFERWÜRFE"_s, u"Wurf"_s, u"60"_s, u"6"_s, u"neue Zählung"_s}) +
+                 first);
+    QCOMPARE(rowOf(log, 1).mid(1),
+             QStringList({u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, hits, u"6"_s, u"Addition"_s}) +
+                 damage);
+    QCOMPARE(rowOf(log, 2).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"1er neu gewürfelt"_s,
+                                                damage[0], u"6"_s, u"Addition"_s}) +
+                                       ones);
+    // A refused roll threw nothing and is not in it.
+    d->click("cmd_Reset(0)");
+    d->watch.expectBoxes(1);
+    d->click("cmd_Würfel2(0)");
+    QTRY_COMPARE(d->watch.boxes.size(), 1);
+    QCOMPARE(log->rowCount(), 3);
+}
+
+void WindowCommandsTest::logSavedAsCsv()
+{
+    d->click("cmd_Würfel1");
+    d->click("cmd_Würfel1");
+    QTest::keyClick(&run->window, Qt::Key_H, Qt::ControlModifier);
+    QTRY_VERIFY(window("Verlauf") && window("Verlauf")->isVisible());
+    const QAbstractItemModel *log = table("Verlauf", "Würfe")->model();
+    const QString path = folder->filePath(u"Würfe.csv"_s);
+    d->watch.fileDialog = [&](QFileDialog &dialog) {
+        dialog.selectFile(path);
+        static_cast<QDialog &>(dialog).accept(); // as the user's "Speichern" does
+    };
+    auto *save = window("Verlauf")->findChild<QAbstractButton *>(u"AlsCsvSpeichern"_s);
+    QCOMPARE(save->text(), u"Als CSV speichern…"_s);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(path));
+    const QList<QStringList> records = parseCsv(readFile(path));
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records[0], headersOf(log));
+    QCOMPARE(records[1], rowOf(log, 0));
+    QCOMPARE(records[2], rowOf(log, 1));
+
+    // A place that cannot be written: a message, and the log stays as it was.
+    d->watch.fileDialog = [&](QFileDialog &dialog) {
+        dialog.selectFile(folder->filePath(u"fehlt/Würfe.csv"_s));
+        static_cast<QDialog &>(dialog).accept();
+    };
+    d->watch.expectBoxes(1);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_COMPARE(d->watch.boxes.size(), 1);
+    QVERIFY(d->watch.boxes[0].text.startsWith(u"Der Verlauf konnte nicht gespeichert werden."_s));
+    QVERIFY(d->watch.boxes[0].text.contains(u"fehlt"_s));
+    QCOMPARE(d->watch.boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(log->rowCount(), 2);
+}
+
+void WindowCommandsTest::pageCopiedAsText()
+{
+    d->click("cmd_Würfel1");
+    const QStringList faces = d->captions("txt_Gewürfelt", 10);
+    QTest::keyClick(&run->window, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             u"Wurfergebnis 60 Würfel mit je 6 Seiten\n"
+             "1er\t2er\t3er\t4er\t5er\t6er\t7er\t8er\t9er\t10er\n%1\n"
+             "2+\t3+\t4+\t5+\t6+\t7+\t8+\t9+\t10+\n%2\nWurf 1\n"_s.arg(
+                 faces.join(u'\t'), atLeastOf(faces).join(u'\t')));
+    // The page shown, through the menu too.
+    d->showPage(1);
+    chooseFromMenu(u"Seite kopieren"_s);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             u"Wurfergebnis\n1er\t2er\t3er\t4er\t5er\t6er\t7er\t8er\t9er\t10er\n"
+             "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n2+\t3+\t4+\t5+\t6+\t7+\t8+\t9+\t10+\n"
+             "0\t0\t0\t0\t0\t0\t0\t0\t0\nWurf 0\n"_s);
+}
+
+QTEST_MAIN(WindowCommandsTest)
+#include "test_window_commands.moc"

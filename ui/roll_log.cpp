@@ -1,0 +1,207 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/roll_log.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace talvero {
+
+namespace {
+
+// Time, page, what happened, dice, sides, counting mode, then the faces the event threw.
+enum Column
+{
+    Time,
+    Page,
+    What,
+    Dice,
+    Sides,
+    Counting,
+    FirstFace,
+    ColumnCount = FirstFace + kFaceCount
+};
+
+const char16_t *const kTitles[FirstFace] = {u"Zeit",   u"Seite",  u"Ereignis",
+                                            u"Würfel", u"Seiten", u"Zählung"};
+
+QString title(int column)
+{
+    return column < FirstFace ? QString::fromUtf16(kTitles[column])
+                              : QStringLiteral("%1er").arg(column - FirstFace + 1);
+}
+
+QString happening(const RollEvent &event)
+{
+    switch (event.kind) {
+    case RollKind::Roll:
+        return QStringLiteral("Wurf");
+    case RollKind::FollowUp:
+        return QStringLiteral("Folgewurf %1+").arg(event.value);
+    case RollKind::RerollFace:
+        return QStringLiteral("%1er neu gewürfelt").arg(event.value);
+    case RollKind::RerollBelow:
+        return QStringLiteral("unter %1+ neu gewürfelt").arg(event.value);
+    }
+    return {};
+}
+
+// A CSV field, quoted where it holds a separator, a quote or a line break.
+QByteArray csvField(const QString &text)
+{
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') ||
+        field.contains('\r')) {
+        field.replace('"', "\"\"");
+        field = '"' + field + '"';
+    }
+    return field;
+}
+
+} // namespace
+
+RollLog::RollLog(QObject *parent)
+    : QAbstractTableModel(parent)
+{}
+
+void RollLog::add(const Entry &entry)
+{
+    if (entries_.size() == kMostEvents) {
+        beginRemoveRows({}, 0, 0);
+        entries_.pop_front();
+        endRemoveRows();
+    }
+    const int row = static_cast<int>(entries_.size());
+    beginInsertRows({}, row, row);
+    entries_.push_back(entry);
+    endInsertRows();
+}
+
+QString RollLog::text(const Entry &entry, int column) const
+{
+    const RollEvent &event = entry.event;
+    switch (column) {
+    case Time:
+        return entry.time.toString(QStringLiteral("hh:mm:ss"));
+    case Page:
+        return event.page == Tally::Hit ? QStringLiteral("TREFFERWÜRFE")
+                                        : QStringLiteral("SCHADENSWÜRFE");
+    case What:
+        return happening(event);
+    case Dice:
+        return QString::number(event.thrown.dice);
+    case Sides:
+        return QString::number(event.thrown.sides);
+    case Counting:
+        return entry.newCount ? QStringLiteral("neue Zählung") : QStringLiteral("Addition");
+    default:
+        return QString::number(event.thrown.faces[static_cast<std::size_t>(column - FirstFace)]);
+    }
+}
+
+QByteArray RollLog::csv() const
+{
+    QByteArray out;
+    for (int column = 0; column < ColumnCount; ++column)
+        out += (column ? "," : "") + csvField(title(column));
+    out += "\r\n";
+    for (const Entry &entry : entries_) {
+        for (int column = 0; column < ColumnCount; ++column)
+            out += (column ? "," : "") + csvField(text(entry, column));
+        out += "\r\n";
+    }
+    return out;
+}
+
+int RollLog::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int RollLog::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant RollLog::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::TextAlignmentRole && index.column() >= Dice && index.column() != Counting)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
+    return text(entries_[static_cast<std::size_t>(index.row())], index.column());
+}
+
+QVariant RollLog::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= ColumnCount)
+        return {};
+    return title(section);
+}
+
+RollLogWindow::RollLogWindow(RollLog &log, QWidget *parent)
+    : QDialog(parent)
+    , log_(log)
+{
+    setObjectName(QStringLiteral("Verlauf"));
+    setWindowTitle(QStringLiteral("Verlauf"));
+    auto *table = new QTableView(this);
+    table->setObjectName(QStringLiteral("Würfe"));
+    table->setAccessibleName(QStringLiteral("Würfe"));
+    table->setModel(&log_);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The newest event in sight.
+    connect(&log_, &QAbstractItemModel::rowsInserted, table, &QTableView::scrollToBottom);
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *save =
+        buttons->addButton(QStringLiteral("Als CSV speichern…"), QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("AlsCsvSpeichern"));
+    QPushButton *close = buttons->addButton(QDialogButtonBox::Close);
+    close->setText(QStringLiteral("Schließen"));
+    connect(save, &QPushButton::clicked, this, &RollLogWindow::saveAsCsv);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    resize(760, 360);
+}
+
+void RollLogWindow::saveAsCsv()
+{
+    QFileDialog dialog(this, QStringLiteral("Verlauf als CSV speichern"), QDir::homePath(),
+                       QStringLiteral("CSV-Dateien (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(QStringLiteral("Verlauf.csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(log_.csv()) >= 0 && file.commit())
+        return;
+    // The log stays as it is; the user can choose another place.
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                    QStringLiteral("Der Verlauf konnte nicht gespeichert werden.\n\nDatei: "
+                                   "%1\nGrund: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("LogNotSaved"));
+    box.exec();
+}
+
+} // namespace talvero
