@@ -15,8 +15,10 @@
 #include "engine/text_pages.h"
 #include "ui/controls/count_label.h"
 #include "ui/main_window.h"
+#include "ui/roll_log.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -37,6 +39,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <malloc.h>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
@@ -234,6 +237,66 @@ void windowBenchmarks()
             printFigure("window.hit_roll_click_after_menu_us", median(clicks) * 1e6, "us");
             reportRatio("window.reroll_click_ratio", reroll, median(clicks) * 1e6);
         }
+    }
+}
+
+// A click on "Würfeln" with the odds window open, as a ratio to the click without it. Both let
+// the event loop run once after the click and paint what is pending in every window: the odds
+// window refreshes from there, at most ten times a second however fast the clicks come. One
+// refresh on its own, computed and painted, is the figure beside it.
+void oddsBenchmarks()
+{
+    if (!wanted("window.odds"))
+        return;
+    BenchRun bench;
+    talvero::MainWindow &window = bench.run.window();
+    window.show();
+    QCoreApplication::processEvents();
+    window.applyChoices({.dice = 200, .sides = 10});
+    auto *roll = window.findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
+    QAction *odds = nullptr;
+    for (QAction *action : window.actions())
+        if (action->text() == QStringLiteral("Chancen…"))
+            odds = action;
+    if (!odds) {
+        std::printf("window.odds: skipped, no odds command\n");
+        return;
+    }
+    auto clickAndSettle = [&] {
+        roll->click();
+        QCoreApplication::processEvents();
+        for (QWidget *shown : QApplication::topLevelWidgets())
+            if (shown->isVisible())
+                paintPending(*shown);
+    };
+    const double without = report("window.odds_closed_click_us", "us", 1e6, 2001, clickAndSettle);
+    odds->trigger();
+    QCoreApplication::processEvents();
+    const double with = report("window.odds_open_click_us", "us", 1e6, 2001, clickAndSettle);
+    reportRatio("window.odds_click_ratio", with, without);
+    auto *oddsWindow = window.findChild<QWidget *>(QStringLiteral("Chancen"));
+    report("window.odds_refresh_us", "us", 1e6, 201, [&] {
+        roll->click();
+        paintPending(window);
+        odds->trigger(); // refreshes at once when the window is open
+        paintPending(*oddsWindow);
+    });
+}
+
+// The roll log's heap after 100,000 events, each a hit roll's record of 200 ten-sided dice.
+void logMemoryBenchmark()
+{
+    if (!wanted("memory.log"))
+        return;
+    const std::size_t before = mallinfo2().uordblks;
+    {
+        talvero::RollLog log;
+        talvero::RollEvent event;
+        event.thrown = {200, 10, {20, 20, 20, 20, 20, 20, 20, 20, 20, 20}};
+        for (std::size_t i = 0; i < talvero::RollLog::kMostEvents; ++i)
+            log.add({QTime::currentTime(), event, true});
+        printFigure("memory.log_100k_mb",
+                    static_cast<double>(mallinfo2().uordblks - before) / (1024.0 * 1024.0), "MiB");
     }
 }
 
@@ -696,6 +759,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     engineBenchmarks();
     windowBenchmarks();
+    oddsBenchmarks();
     layoutBenchmarks();
+    logMemoryBenchmark();
     return 0;
 }
