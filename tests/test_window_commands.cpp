@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QDialog>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -190,6 +191,21 @@ void WindowCommandsTest::oddsAgainstABinomialTable()
              (QStringList{u"60"_s, u"10,0"_s}));
     QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
              (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, u"100,0 %"_s, u"100,0 %"_s}));
+    // Every row and column in sight.
+    for (const char *name : {"Sortierung", "Wurfergebnis"}) {
+        QTableView *view = table("Chancen", name);
+        const QModelIndex last = view->model()->index(view->model()->rowCount() - 1,
+                                                      view->model()->columnCount() - 1);
+        QTRY_VERIFY2(view->viewport()->rect().contains(view->visualRect(last)),
+                     qPrintable(u"%1: %2 x %3 shows %4,%5 %6 x %7"_s.arg(QString::fromUtf8(name))
+                                    .arg(view->viewport()->width())
+                                    .arg(view->viewport()->height())
+                                    .arg(view->visualRect(last).x())
+                                    .arg(view->visualRect(last).y())
+                                    .arg(view->visualRect(last).width())
+                                    .arg(view->visualRect(last).height())));
+        QCOMPARE(view->verticalHeader()->count(), view->model()->rowCount());
+    }
     // Esc closes it.
     QTest::keyClick(window("Chancen"), Qt::Key_Escape);
     QVERIFY(!window("Chancen")->isVisible());

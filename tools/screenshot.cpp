@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders Talvero's window after a roll into PNG files, for the README.
+// Renders Talvero's window after a roll, and the odds of that roll, into PNG files, for the
+// README.
 // Usage: talvero_screenshot <output folder>
 
 #include "app/application.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTabBar>
@@ -29,6 +31,18 @@ int main(int argc, char *argv[])
     QTimer::singleShot(0, &window, [&] {
         click(QStringLiteral("cmd_Würfel1"));
         saved = window.grab().save(out.filePath(QStringLiteral("hit-page.png")));
+        // The odds of that roll, from the context menu's "Chancen…" (Ctrl+I).
+        for (QAction *action : window.actions())
+            if (action->text() == QStringLiteral("Chancen…"))
+                action->trigger();
+        auto *odds = window.findChild<QWidget *>(QStringLiteral("Chancen"));
+        saved = saved && odds;
+        if (odds) {
+            odds->resize(odds->sizeHint().width(), odds->sizeHint().height() + 80);
+            QCoreApplication::processEvents();
+            saved = saved && odds->grab().save(out.filePath(QStringLiteral("odds-window.png")));
+            odds->close();
+        }
         click(QStringLiteral("cmd_Würfel2(2)"));
         window.findChild<QWidget *>(QStringLiteral("SSTab"))
             ->findChild<QTabBar *>()

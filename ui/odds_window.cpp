@@ -99,7 +99,11 @@ QString oddsSentence(int threshold, std::uint64_t count, const RowOdds &odds)
 OddsTable::OddsTable(RowKind kind, QObject *parent)
     : QAbstractTableModel(parent)
     , kind_(kind)
-{}
+{
+    // A row for every count of the page from the start, before any die is behind them.
+    const std::vector<std::uint64_t> none(kind == RowKind::Face ? 10 : 9, 0);
+    setCounts({}, none);
+}
 
 void OddsTable::setCounts(const std::vector<DiceGroup> &dice, std::span<const std::uint64_t> counts)
 {
@@ -181,6 +185,10 @@ QTableView *makeTable(QWidget *parent, OddsTable *model, const QString &name)
     view->setTabKeyNavigation(false);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row and column in sight, without scrolling.
+    view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return view;
 }
 
@@ -211,12 +219,16 @@ OddsWindow::OddsWindow(QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
+    // As large as the tables with every row and column; they grow with their numbers.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(sentence_);
     layout->addWidget(atLeastHeading_);
     layout->addWidget(atLeastView);
     layout->addWidget(facesHeading_);
     layout->addWidget(facesView);
     layout->addWidget(buttons);
+    // The sentence can be read and selected from the keyboard too; the table comes first.
+    atLeastView->setFocus();
 }
 
 void OddsWindow::showCounts(const PageCounts &counts)
