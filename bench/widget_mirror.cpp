@@ -29,6 +29,7 @@ void describeInto(const QWidget &widget, int parent, WindowDescription &out)
     bool container = false;
     if (parent < 0) {
         d.kind = QStringLiteral("window");
+        d.text = widget.windowTitle();
         container = true;
     } else if (const auto *count = qobject_cast<const CountLabel *>(&widget)) {
         d.kind = QStringLiteral("count");
@@ -130,7 +131,7 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *parent)
     }
     auto *widget = new QWidget(parent);
     if (kind == QLatin1String("window")) {
-        widget->setWindowTitle(QStringLiteral("Talvero"));
+        widget->setWindowTitle(d.text);
         widget->setWindowIcon(programIcon());
         widget->setBackgroundRole(QPalette::Button);
         widget->setAutoFillBackground(true);

@@ -258,7 +258,7 @@ void MainWindow::createBottomControls()
     const QCursor hand = pointingHandCursor();
     ui_->Logo = place(new ImageControl(this), QStringLiteral("Logo"), {60, 3600, 1110, 450});
     ui_->Logo->setPicture(logoPicture());
-    ui_->Logo->setAccessibleName(QStringLiteral("Talvero"));
+    ui_->Logo->setAccessibleName(shortTitle());
     ui_->Check_90Grad = place(new CheckBox(QStringLiteral("90°"), this),
                               QStringLiteral("Check_90Grad"), {1560, 3720, 615, 285});
     ui_->cmd_Schrift =
