@@ -96,7 +96,6 @@ private Q_SLOTS:
     void countingModes_data();
     void countingModes();
     void tallies();
-    void resetsKeepToTheirPart();
 
     void followUpRefusedWithoutHits_data();
     void followUpRefusedWithoutHits();
@@ -272,30 +271,6 @@ void EngineTest::tallies()
     p.pages.faceRow(Tally::Hit).setCaption(1, "999999");
     p.engine().hitRoll(1, 2, false);
     QVERIFY(p.face(Tally::Hit).contains(u"1000000"_s) && p.face(Tally::Hit).contains(u"999999"_s));
-}
-
-void EngineTest::resetsKeepToTheirPart()
-{
-    Pages p;
-    for (int i = 0; i < 3; ++i)
-        p.engine().hitRoll(60, 6, false);
-    QVERIFY(!p.engine().followUpRoll(0, 6, true));
-    const QStringList damage = p.face(Tally::Damage) + p.atLeast(Tally::Damage);
-    // The cross: counts and frame of its page, not the counter.
-    p.engine().clearCounts(Tally::Hit);
-    QCOMPARE(p.face(Tally::Hit) + p.atLeast(Tally::Hit), QStringList(19, u"0"_s));
-    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis"_s);
-    QCOMPARE(p.counter(Tally::Hit), u"Wurf 3"_s);
-    QCOMPARE(p.face(Tally::Damage) + p.atLeast(Tally::Damage), damage);
-    // The arrow: the counter alone; the next roll counts 1.
-    p.engine().hitRoll(60, 6, false);
-    const QStringList counts = p.face(Tally::Hit);
-    p.engine().resetRollCounter(Tally::Hit);
-    QCOMPARE(p.counter(Tally::Hit), u"Wurf 0"_s);
-    QCOMPARE(p.face(Tally::Hit), counts);
-    p.engine().hitRoll(60, 6, false);
-    QCOMPARE(p.counter(Tally::Hit), u"Wurf 1"_s);
-    QCOMPARE(p.counter(Tally::Damage), u"Wurf 1"_s);
 }
 
 void EngineTest::followUpRefusedWithoutHits_data()

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Row odds against references of their own: exact binomial sums, every outcome of a few dice,
-// and the pmf built one die at a time for larger mixes.
+// and the pmf built one die at a time for mixes up to and past the exact limit.
 
 #include "engine/odds.h"
 
@@ -43,6 +43,7 @@ struct Exact
     std::vector<long double> pmf;
 };
 
+// Every combination of the dice's two throws, counted: the reference for a few dice.
 Exact everyOutcome(const Groups &groups, RowKind kind, int value)
 {
     std::vector<std::array<std::uint64_t, 17>> dice;
@@ -69,7 +70,8 @@ Exact everyOutcome(const Groups &groups, RowKind kind, int value)
     return exact;
 }
 
-// Negligible counts at either end are left out as the dice are added.
+// The pmf built one die at a time from each die's own chance; negligible counts at either end
+// are left out as the dice are added.
 Exact dieByDie(const Groups &groups, RowKind kind, int value)
 {
     Exact exact{0, {1.0L}};
@@ -188,6 +190,12 @@ private Q_SLOTS:
         QTest::newRow("sure and chance, face 2") << sure << RowKind::Face << 2;
         QTest::newRow("single die, face 1") << Groups{{10, 0b1, 1}} << RowKind::Face << 1;
         QTest::newRow("single die, at least 3") << Groups{{4, 0b10, 1}} << RowKind::AtLeast << 3;
+        // Counts that cannot come out otherwise: faces above the sides, every die, no dice.
+        QTest::newRow("face above the sides")
+            << Groups{{6, 0b111111, 5}, {4, 0, 3}} << RowKind::Face << 7;
+        QTest::newRow("every die counts")
+            << Groups{{6, 0, 3}, {10, 0b1, 4}} << RowKind::AtLeast << 1;
+        QTest::newRow("no dice") << Groups{{6, 0, 0}} << RowKind::AtLeast << 2;
         // Die by die: far tails, the exact boundary, and the most skewed mixes just past it.
         QTest::newRow("30 and 30 dice, 1/6 and 1/2")
             << Groups{{6, 0, 30}, {10, 0, 30}} << RowKind::AtLeast << 6;
@@ -217,8 +225,8 @@ private Q_SLOTS:
         const RowDistribution row(groups, kind, value);
         const bool past = row.dice() > RowDistribution::kExactDice;
         QCOMPARE(row.exact(), !past);
-        const Exact exact =
-            row.dice() <= 6 ? everyOutcome(groups, kind, value) : dieByDie(groups, kind, value);
+        const Exact exact = row.dice() > 0 && row.dice() <= 6 ? everyOutcome(groups, kind, value)
+                                                              : dieByDie(groups, kind, value);
         const QString wrong = mismatch(row, exact, past ? 0.5L : 0.0L);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
@@ -244,44 +252,6 @@ private Q_SLOTS:
         QVERIFY(std::fabs(row.atLeast(above) - 0.15865525393145707) < 1e-3);
         // One half is symmetric: k or more as likely as dice - k or fewer.
         QVERIFY(std::fabs(row.atLeast(above) - row.atMost(dice - above)) < 1e-9);
-    }
-
-    void certainCounts_data()
-    {
-        QTest::addColumn<Groups>("groups");
-        QTest::addColumn<RowKind>("kind");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<std::uint64_t>("count"); // the only count possible
-        const Groups mix{{6, 0b111111, 5}, {4, 0, 3}};
-        const std::uint64_t none = 0;
-        QTest::newRow("face above the sides") << mix << RowKind::Face << 7 << none;
-        QTest::newRow("threshold above the sides") << mix << RowKind::AtLeast << 7 << none;
-        QTest::newRow("every die counts")
-            << Groups{{6, 0, 3}, {10, 0b1, 4}} << RowKind::AtLeast << 1 << std::uint64_t{7};
-        QTest::newRow("no groups") << Groups{} << RowKind::Face << 1 << none;
-        QTest::newRow("groups without dice") << Groups{{6, 0, 0}} << RowKind::AtLeast << 2 << none;
-    }
-    void certainCounts()
-    {
-        QFETCH(Groups, groups);
-        QFETCH(RowKind, kind);
-        QFETCH(int, value);
-        QFETCH(std::uint64_t, count);
-        const RowDistribution row(groups, kind, value);
-        std::uint64_t dice = 0;
-        for (const DiceGroup &group : groups)
-            dice += group.dice;
-        const RowOdds odds = oddsOf(row, count);
-        QCOMPARE(odds.dice, dice);
-        QCOMPARE(odds.expected, static_cast<double>(count));
-        QCOMPARE(odds.usualLow, count);
-        QCOMPARE(odds.usualHigh, count);
-        QCOMPARE(odds.atLeastShare, 1.0);
-        QCOMPARE(odds.atMostShare, 1.0);
-        QVERIFY(odds.exact);
-        QCOMPARE(row.atLeast(count + 1), 0.0);
-        if (count > 0)
-            QCOMPARE(row.atMost(count - 1), 0.0);
     }
 };
 
