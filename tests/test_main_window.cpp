@@ -818,59 +818,37 @@ void MainWindowTest::countsDrawnAsIfLaidOutAfresh()
 
 void MainWindowTest::menuOpensByEveryPath_data()
 {
-    QTest::addColumn<int>("way");
+    QTest::addColumn<QString>("how");   // a right-click, a key, or assistive technology's action
+    QTest::addColumn<QString>("on");    // the control; none: the window
     QTest::addColumn<QString>("first"); // the entry on top
-    const QString none = u"[Augenzahl neu würfeln]"_s;
-    QTest::newRow("right-click on a label") << 0 << none;
-    QTest::newRow("right-click on a scroll bar") << 1 << none;
-    QTest::newRow("right-click on a button") << 2 << none;
-    QTest::newRow("right-click on a count") << 3 << u"[0 × 4er neu würfeln]"_s;
-    QTest::newRow("right-click on an at-least count") << 4 << u"[0 unter 5+ neu würfeln]"_s;
-    QTest::newRow("Menu key") << 5 << none;
-    QTest::newRow("Shift+F10") << 6 << none;
-    QTest::newRow("assistive technology on the window") << 7 << none;
-    QTest::newRow("assistive technology on a count") << 8 << u"[0 × 4er neu würfeln]"_s;
+    const QString none = u"[Augenzahl neu würfeln]"_s, face = u"[0 × 4er neu würfeln]"_s;
+    for (const char *on : {"Label(25)", "HScroll", "cmd_Würfel1"})
+        QTest::addRow("right-click on %s", on) << u"click"_s << QString::fromUtf8(on) << none;
+    QTest::newRow("right-click on a count") << u"click"_s << u"txt_Gewürfelt(3)"_s << face;
+    QTest::newRow("right-click on an at-least count")
+        << u"click"_s << u"txt_Gewürfelt_2er(3)"_s << u"[0 unter 5+ neu würfeln]"_s;
+    QTest::newRow("Menu key") << u"Menu"_s << QString() << none;
+    QTest::newRow("Shift+F10") << u"Shift+F10"_s << QString() << none;
+    QTest::newRow("assistive technology, window") << u"action"_s << QString() << none;
+    QTest::newRow("assistive technology, count") << u"action"_s << u"txt_Gewürfelt(3)"_s << face;
 }
 
 void MainWindowTest::menuOpensByEveryPath()
 {
-    QFETCH(int, way);
+    QFETCH(QString, how);
+    QFETCH(QString, on);
     QFETCH(QString, first);
     QVERIFY(d->show());
     d->the("HScroll")->setFocus();
-    auto showMenu = [](QWidget *widget) {
-        QAccessible::queryAccessibleInterface(widget)->actionInterface()->doAction(
+    QWidget *target = on.isEmpty() ? window : d->the(on);
+    if (how == u"click")
+        d->rightClick(on);
+    else if (how == u"action")
+        QAccessible::queryAccessibleInterface(target)->actionInterface()->doAction(
             QAccessibleActionInterface::showMenuAction());
-    };
-    switch (way) {
-    case 0:
-        d->rightClick("Label(25)");
-        break;
-    case 1:
-        d->rightClick("HScroll");
-        break;
-    case 2:
-        d->rightClick("cmd_Würfel1");
-        break;
-    case 3:
-        d->rightClick("txt_Gewürfelt(3)");
-        break;
-    case 4:
-        d->rightClick("txt_Gewürfelt_2er(3)");
-        break;
-    case 5:
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
-        break;
-    case 6:
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
-        break;
-    case 7:
-        showMenu(window);
-        break;
-    case 8:
-        showMenu(d->the("txt_Gewürfelt(3)"));
-        break;
-    }
+    else
+        QTest::keyClick(QApplication::focusWidget(), how == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
+                        how == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
     QTRY_VERIFY(d->openMenu());
     // Nothing to reroll before the first roll; read out to screen readers as a menu.
     QStringList entries = {u"[Augenzahl neu würfeln]"_s,
