@@ -144,16 +144,23 @@ struct BenchRun
 {
     QTemporaryDir folder;
     talvero::Application run{{.settingsFile = folder.filePath(QStringLiteral("Talvero.conf"))}};
+
+    talvero::MainWindow &window() { return run.window(); }
+    // The window shown and set to the largest rolls, 200 ten-sided dice; its "Würfeln".
+    QAbstractButton *readyToRoll()
+    {
+        window().show();
+        QCoreApplication::processEvents();
+        window().applyChoices({.dice = 200, .sides = 10});
+        return window().findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
+    }
 };
 
 void windowBenchmarks()
 {
     BenchRun bench;
-    talvero::MainWindow &window = bench.run.window();
-    window.show();
-    QCoreApplication::processEvents();
-    window.applyChoices({.dice = 200, .sides = 10});
-    auto *roll = window.findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
+    talvero::MainWindow &window = bench.window();
+    QAbstractButton *roll = bench.readyToRoll();
     paintPending(window);
 
     const double click = report("window.hit_roll_click_us", "us", 1e6, 2001, [&] {
@@ -249,11 +256,8 @@ void oddsBenchmarks()
     if (!wanted("window.odds"))
         return;
     BenchRun bench;
-    talvero::MainWindow &window = bench.run.window();
-    window.show();
-    QCoreApplication::processEvents();
-    window.applyChoices({.dice = 200, .sides = 10});
-    auto *roll = window.findChild<QAbstractButton *>(QStringLiteral("cmd_Würfel1"));
+    talvero::MainWindow &window = bench.window();
+    QAbstractButton *roll = bench.readyToRoll();
     QAction *odds = nullptr;
     for (QAction *action : window.actions())
         if (action->text() == QStringLiteral("Chancen…"))
@@ -311,7 +315,7 @@ void resizeAndPaint(talvero::MainWindow &window, QSize size)
 void layoutBenchmarks()
 {
     BenchRun bench;
-    talvero::MainWindow &window = bench.run.window();
+    talvero::MainWindow &window = bench.window();
     window.show();
     QCoreApplication::processEvents();
 
@@ -552,7 +556,7 @@ int describeWindow(int argc, char *argv[], const char *path)
 {
     QApplication app(argc, argv);
     BenchRun bench;
-    talvero::MainWindow &window = bench.run.window();
+    talvero::MainWindow &window = bench.window();
     window.show();
     QCoreApplication::processEvents();
     QFile file(QString::fromLocal8Bit(path));
