@@ -194,8 +194,8 @@ void WindowCommandsTest::oddsAgainstABinomialTable()
     // Every row and column in sight.
     for (const char *name : {"Sortierung", "Wurfergebnis"}) {
         QTableView *view = table("Chancen", name);
-        const QModelIndex last = view->model()->index(view->model()->rowCount() - 1,
-                                                      view->model()->columnCount() - 1);
+        const QModelIndex last =
+            view->model()->index(view->model()->rowCount() - 1, view->model()->columnCount() - 1);
         QTRY_VERIFY2(view->viewport()->rect().contains(view->visualRect(last)),
                      qPrintable(u"%1: %2 x %3 shows %4,%5 %6 x %7"_s.arg(QString::fromUtf8(name))
                                     .arg(view->viewport()->width())
