@@ -433,6 +433,14 @@ void MainWindowTest::looksWhenRendered()
     QTest::mousePress(d->the("cmd_Würfel1"), Qt::LeftButton);
     QCOMPARE(face("cmd_Würfel1"), QColor(0x00, 0x00, 0x80));
     QTest::mouseRelease(d->the("cmd_Würfel1"), Qt::LeftButton);
+    // "Würfeln" is written in white, in light grey under the pointer.
+    QWidget *roll = d->the("cmd_Würfel1");
+    QTest::mouseMove(d->the("cmd_Ende"));
+    QTRY_VERIFY(!roll->underMouse());
+    QVERIFY(pixelsOf(roll, kWhite) > 0 && pixelsOf(roll, kGrey) == 0);
+    QTest::mouseMove(roll);
+    QTRY_VERIFY(roll->underMouse());
+    QVERIFY(pixelsOf(roll, kWhite) == 0 && pixelsOf(roll, kGrey) > 0);
 
     // A count label: a single black border, white inside, the count in black; under the pointer
     // in blue and bold, with more ink.
@@ -772,6 +780,14 @@ void MainWindowTest::turnByAnyPath()
     QVERIFY2(turned8888.height() > turned8888.width(), "turned digits are taller than wide");
     QVERIFY(std::abs(turned8888.center().x() - label->width() / 2) <= 2);
     QVERIFY(std::abs(turned8888.center().y() - label->height() / 2) <= 2);
+    // Read from bottom to top, the "1" of "1888" stands lowest: less ink there than at the top.
+    label->setCaption(u"1888"_s);
+    const QImage turned1888 = label->grab().toImage();
+    const QRect text = ink(label, kWhite);
+    const int quarter = text.height() / 4;
+    QVERIFY(inkIn(turned1888, QRect(text.left(), text.bottom() - quarter, text.width(), quarter),
+                  kWhite) <
+            inkIn(turned1888, QRect(text.topLeft(), QSize(text.width(), quarter)), kWhite));
     const QRect heading = ink(d->the("LabelWurf(19)"), window->palette().color(QPalette::Button));
     QVERIFY(heading.width() > heading.height()); // the headings stay upright
 
