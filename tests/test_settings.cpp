@@ -384,6 +384,8 @@ void SettingsTest::signalsIgnoredAtStartStayIgnored()
 {
     // Started as `nohup talvero &`: the terminal going away must not end it.
     std::signal(SIGHUP, SIG_IGN);
+    struct sigaction terminateBefore = {};
+    ::sigaction(SIGTERM, nullptr, &terminateBefore);
     {
         Run run(file);
         QVERIFY(run.d.show());
@@ -396,10 +398,13 @@ void SettingsTest::signalsIgnoredAtStartStayIgnored()
         QTRY_VERIFY(!run.window.isVisible());
     }
     QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
-    struct sigaction after = {};
-    ::sigaction(SIGHUP, nullptr, &after);
+    // Put back as they were: SIGHUP ignored, SIGTERM to the handler it had.
+    struct sigaction hangUp = {}, terminate = {};
+    ::sigaction(SIGHUP, nullptr, &hangUp);
+    ::sigaction(SIGTERM, nullptr, &terminate);
     std::signal(SIGHUP, SIG_DFL);
-    QVERIFY(after.sa_handler == SIG_IGN); // put back as it was
+    QVERIFY(hangUp.sa_handler == SIG_IGN);
+    QVERIFY(terminate.sa_handler == terminateBefore.sa_handler);
 }
 
 void SettingsTest::failedSaveLeavesNothingPending()
