@@ -902,6 +902,15 @@ void MainWindowTest::rerollsThroughTheMenu()
     QCOMPARE(d->entries(d->openMenu()), faces);
     QApplication::activePopupWidget()->close();
     QTRY_VERIFY(d->openMenu());
+    QVERIFY(d->choose(u"Fehlwürfe neu würfeln"_s));
+    QStringList fails;
+    for (int threshold = 2, below = 0; threshold <= 6; ++threshold) {
+        below += first[threshold - 2].toInt();
+        fails << u"%1 unter %2+ neu würfeln"_s.arg(below).arg(threshold);
+    }
+    QCOMPARE(d->entries(d->openMenu()), fails);
+    QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(d->openMenu());
     d->openMenu()->close();
 
     // A right-click on "1er" puts its dice first; they are thrown again, the counter stays.
