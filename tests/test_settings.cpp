@@ -384,8 +384,10 @@ void SettingsTest::signalsIgnoredAtStartStayIgnored()
 {
     // Started as `nohup talvero &`: the terminal going away must not end it.
     std::signal(SIGHUP, SIG_IGN);
-    struct sigaction terminateBefore = {};
-    ::sigaction(SIGTERM, nullptr, &terminateBefore);
+    // A handler of our own for SIGTERM, whatever earlier runs left behind.
+    const auto ownTerminate = +[](int) {
+    };
+    const auto testTerminate = std::signal(SIGTERM, ownTerminate);
     {
         Run run(file);
         QVERIFY(run.d.show());
@@ -399,12 +401,10 @@ void SettingsTest::signalsIgnoredAtStartStayIgnored()
     }
     QCOMPARE(stored(file, kDiceKey).toString(), u"77"_s);
     // Put back as they were: SIGHUP ignored, SIGTERM to the handler it had.
-    struct sigaction hangUp = {}, terminate = {};
-    ::sigaction(SIGHUP, nullptr, &hangUp);
-    ::sigaction(SIGTERM, nullptr, &terminate);
-    std::signal(SIGHUP, SIG_DFL);
-    QVERIFY(hangUp.sa_handler == SIG_IGN);
-    QVERIFY(terminate.sa_handler == terminateBefore.sa_handler);
+    const auto hangUp = std::signal(SIGHUP, SIG_DFL);
+    const auto terminate = std::signal(SIGTERM, testTerminate);
+    QVERIFY(hangUp == SIG_IGN);
+    QVERIFY(terminate == ownTerminate);
 }
 
 void SettingsTest::failedSaveLeavesNothingPending()
