@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The dice engine on plain rows of captions: count texts, the random source and its seeds, the
-// rolls, refusals and resets as the captions show them.
+// The dice engine on plain rows of captions: the random source and its seeds, the rolls, refusals,
+// rerolls and resets as the captions show them, and the dice behind the counts.
 
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
@@ -85,22 +85,16 @@ class EngineTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void countTexts();
     void faceValueBoundaries();
     void seedFromTheClock_data();
     void seedFromTheClock();
-    void sameSecondDoesNotReplay();
     void startWithoutAnEntropySource();
-    void diceAreFair();
 
-    void countingModes_data();
-    void countingModes();
     void tallies();
 
     void followUpRefusedWithoutHits_data();
     void followUpRefusedWithoutHits();
     void followUpRolls();
-    void followUpDiceFollowTheHitRoll();
 
     void rerollsTakeEachDieOnce();
     void rerollsTakeOnlyTheLastRoll_data();
@@ -108,17 +102,6 @@ private Q_SLOTS:
     void rerollsOnTheDamagePage();
     void diceBehindTheCounts();
 };
-
-void EngineTest::countTexts()
-{
-    // Digits only, no exponent or grouping, however large; a caption that is no count reads as
-    // 0, so that it can never stop a roll.
-    for (const double count : {0.0, 1234567.0, 1e20})
-        QCOMPARE(readCount(countText(count)), count);
-    QCOMPARE(QString::fromStdString(countText(1e20)), u"100000000000000000000"_s);
-    for (const char *damaged : {"", "abc", "-5", "1e300", " 12", "12.5"})
-        QCOMPARE(readCount(damaged), 0.0);
-}
 
 void EngineTest::faceValueBoundaries()
 {
@@ -159,26 +142,6 @@ void EngineTest::seedFromTheClock()
     QCOMPARE(captions(pages.faceRow(Tally::Hit)), Retrace(99).roll(seed, 200, 10));
 }
 
-void EngineTest::sameSecondDoesNotReplay()
-{
-    // Re-seeding mixes the number into the state: the same number twice goes on differently.
-    for (const std::uint64_t seed : {0ull, 1ull, 205379ull}) {
-        RandomSource random(kSeed);
-        float draws[2][16];
-        for (auto &run : draws) {
-            random.reseed(seed);
-            for (float &r : run)
-                r = random.next();
-        }
-        QVERIFY2(!std::equal(draws[0], draws[0] + 16, draws[1]), "the same seed replayed");
-    }
-    Pages p;
-    p.engine().hitRoll(200, 10, true); // two rolls in one second
-    const QStringList firstRoll = p.face(Tally::Hit);
-    p.engine().hitRoll(200, 10, true);
-    QVERIFY(p.face(Tally::Hit) != firstRoll);
-}
-
 void EngineTest::startWithoutAnEntropySource()
 {
     QCOMPARE(startSeed([] { return std::uint64_t{42}; }), 42ull);
@@ -188,52 +151,6 @@ void EngineTest::startWithoutAnEntropySource()
     };
     const std::uint64_t first = startSeed(none);
     QVERIFY(startSeed(none) != first);
-}
-
-void EngineTest::diceAreFair()
-{
-    // Chi-square critical values at p = 0.001 for M - 1 degrees of freedom.
-    const double critical[] = {10.83, 13.82, 16.27, 18.47, 20.52, 22.46, 24.32, 26.12, 27.88};
-    for (int sides = 2; sides <= 10; ++sides) {
-        Pages p(static_cast<std::uint64_t>(1000 + sides));
-        constexpr int rolls = 600;
-        for (int i = 0; i < rolls; ++i)
-            p.engine().hitRoll(200, sides, false);
-        const double expected = rolls * 200.0 / sides;
-        double chi2 = 0;
-        const QStringList faces = p.face(Tally::Hit);
-        for (int f = 0; f < sides; ++f)
-            chi2 += std::pow(faces[f].toDouble() - expected, 2) / expected;
-        QCOMPARE(sum(p.pages.faceRow(Tally::Hit)), rolls * 200.0);
-        QCOMPARE(faces.mid(sides), QStringList(10 - sides, u"0"_s));
-        QVERIFY2(chi2 < critical[sides - 2],
-                 qPrintable(u"M=%1: chi-square %2"_s.arg(sides).arg(chi2)));
-    }
-}
-
-void EngineTest::countingModes_data()
-{
-    QTest::addColumn<bool>("newCount");
-    QTest::newRow("Addition") << false;
-    QTest::newRow("neue Zählung") << true;
-}
-
-void EngineTest::countingModes()
-{
-    QFETCH(bool, newCount);
-    Pages p;
-    p.engine().hitRoll(60, 6, newCount);
-    p.engine().hitRoll(60, 6, newCount);
-    Retrace retrace(kSeed);
-    const QStringList first = retrace.roll(kClockSeed, 60, 6);
-    const QStringList second = retrace.roll(kClockSeed, 60, 6);
-    QCOMPARE(p.face(Tally::Hit), newCount ? second : added(first, second));
-    QCOMPARE(p.atLeast(Tally::Hit), atLeastOf(p.face(Tally::Hit)));
-    // Counted in either mode, and not cleared with the counts; the frame tells the last roll.
-    QCOMPARE(p.counter(Tally::Hit), u"Wurf 2"_s);
-    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
-    QCOMPARE(p.face(Tally::Damage), QStringList(10, u"0"_s));
-    QCOMPARE(p.counter(Tally::Damage), u"Wurf 0"_s);
 }
 
 void EngineTest::tallies()
@@ -325,19 +242,6 @@ void EngineTest::followUpRolls()
     QCOMPARE(sum(p.pages.faceRow(Tally::Damage)), p.atLeast(Tally::Hit)[0].toDouble());
     QVERIFY(p.face(Tally::Damage).mid(6, 2) != words("0 0"));
     QCOMPARE(p.face(Tally::Damage).mid(8), words("0 0"));
-}
-
-void EngineTest::followUpDiceFollowTheHitRoll()
-{
-    // One random source for both pages, re-seeded from the clock before every roll.
-    Pages p;
-    p.engine().hitRoll(200, 6, true);
-    QVERIFY(!p.engine().followUpRoll(1, 8, true));
-    Retrace retrace(kSeed);
-    const QStringList hits = retrace.roll(kClockSeed, 200, 6);
-    QCOMPARE(p.face(Tally::Hit), hits);
-    const std::uint64_t dice = p.atLeast(Tally::Hit)[1].toULongLong();
-    QCOMPARE(p.face(Tally::Damage), retrace.roll(kClockSeed, dice, 8));
 }
 
 void EngineTest::rerollsTakeEachDieOnce()

@@ -99,7 +99,6 @@ private Q_SLOTS:
     void menuOpensByEveryPath_data();
     void menuOpensByEveryPath();
     void rerollsThroughTheMenu();
-    void rerollsOnTheDamagePage();
     void highDpiScreenshot();
     void screenShowsWhatIsPainted();
 
@@ -523,16 +522,6 @@ void MainWindowTest::accessibility()
     QVERIFY(d->the("cmd_Würfel2(0)")->toolTip().isEmpty());
     d->click("cmd_Reset(0)");
     QCOMPARE(followUps(), QStringList(9, u"0 Würfe"_s));
-    // The logo, which takes no focus, is pressed by assistive technology or reached by F1.
-    QSignalSpy about(window, &MainWindow::aboutRequested);
-    d->watch.expectBoxes(2);
-    QAccessibleInterface *logo = QAccessible::queryAccessibleInterface(d->the("Logo"));
-    QVERIFY(logo->actionInterface());
-    logo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(about.count(), 1);
-    QVERIFY(d->show());
-    QTest::keyClick(window, Qt::Key_F1);
-    QCOMPARE(about.count(), 2);
 }
 
 void MainWindowTest::sidesLooks_data()
@@ -939,33 +928,6 @@ void MainWindowTest::rerollsThroughTheMenu()
     QCOMPARE(d->entries(d->openMenu()).mid(0, 2),
              (QStringList{u"[Augenzahl neu würfeln]"_s, u"[Fehlwürfe neu würfeln]"_s}));
     d->openMenu()->close();
-}
-
-void MainWindowTest::rerollsOnTheDamagePage()
-{
-    QVERIFY(d->show());
-    d->setValue("HScroll", 200);
-    d->click("cmd_Würfel1");
-    Retrace retrace(kTestSeed);
-    const QStringList hits = retrace.roll(kClockSeed, 200, 6);
-    const QStringList hitPage = d->captions("txt_Gewürfelt", 10);
-    d->showPage(1);
-    d->click("cmd_Würfel2(2)"); // "4+"
-    const QString dice = atLeastOf(hits)[2];
-    const QStringList damage = retrace.roll(kClockSeed, dice.toULongLong(), 6);
-    // The menu acts on the page shown: a right-click on its "4+" offers the damage dice below it.
-    const QString fails =
-        QString::number(damage[0].toInt() + damage[1].toInt() + damage[2].toInt());
-    d->rightClick("txt_Gewürfelt_2er2(2)");
-    QTRY_VERIFY(d->openMenu());
-    QVERIFY(d->choose(u"%1 unter 4+ neu würfeln"_s.arg(fails)));
-    QCOMPARE(
-        d->captions("txt_Gewürfelt2", 10),
-        afterReroll(damage, only(damage, 1, 3), retrace.roll(kClockSeed, fails.toULongLong(), 6)));
-    QCOMPARE(d->caption("Frame(1)"),
-             u"Wurfergebnis 4+ (%1 Würfe), %2 neu gewürfelt"_s.arg(dice, fails));
-    QCOMPARE(d->caption("txt_Wurfinfo(1)"), u"Wurf 1"_s);
-    QCOMPARE(d->captions("txt_Gewürfelt", 10), hitPage);
 }
 
 // Run in a real X window under Xvfb, at the scale factor QT_SCALE_FACTOR gives: the screenshot is
