@@ -283,16 +283,21 @@ void WindowCommandsTest::screenReadersHearTheOdds()
 
 void WindowCommandsTest::logRecordsWhatEachEventThrew()
 {
+    d->click("OptionWurf(0)"); // in "Addition" what a roll threw differs from the page's totals
+    d->click("cmd_Würfel1");
     d->click("cmd_Würfel1");
     Retrace retrace(kTestSeed);
     const QStringList first = retrace.roll(kClockSeed, 60, 6);
+    const QStringList second = retrace.roll(kClockSeed, 60, 6);
     d->showPage(1);
     d->click("OptionWurf2(0)");
     d->click("cmd_Würfel2(2)");
-    const QString hits = atLeastOf(first)[2];
+    const QString hits = atLeastOf(added(first, second))[2];
     const QStringList damage = retrace.roll(kClockSeed, hits.toULongLong(), 6);
     chooseFromMenu(u"Augenzahl neu würfeln/%1 × 1er neu würfeln"_s.arg(damage[0]));
     const QStringList ones = retrace.roll(kClockSeed, damage[0].toULongLong(), 6);
+    chooseFromMenu(u"Fehlwürfe neu würfeln/%1 unter 3+ neu würfeln"_s.arg(damage[1]));
+    const QStringList twos = retrace.roll(kClockSeed, damage[1].toULongLong(), 6);
     QTest::keyClick(&run->window, Qt::Key_H, Qt::ControlModifier);
     QTRY_VERIFY(window("Verlauf") && window("Verlauf")->isVisible());
     const QAbstractItemModel *log = table("Verlauf", "Würfe")->model();
@@ -300,26 +305,29 @@ void WindowCommandsTest::logRecordsWhatEachEventThrew()
         headersOf(log),
         QStringList({u"Zeit"_s, u"Seite"_s, u"Ereignis"_s, u"Würfel"_s, u"Seiten"_s, u"Zählung"_s})
             << u"1er 2er 3er 4er 5er 6er 7er 8er 9er 10er"_s.split(u' '));
-    QCOMPARE(log->rowCount(), 3);
+    QCOMPARE(log->rowCount(), 5);
     const QRegularExpression time(u"^\\d\\d:\\d\\d:\\d\\d$"_s);
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < 5; ++row)
         QVERIFY(time.match(rowOf(log, row)[0]).hasMatch());
     // Newest last; the faces each event threw, not the page's totals.
-    QCOMPARE(rowOf(log, 0).mid(1),
-             QStringList({u"TREFFERWÜRFE"_s, u"Wurf"_s, u"60"_s, u"6"_s, u"neue Zählung"_s}) +
-                 first);
-    QCOMPARE(rowOf(log, 1).mid(1),
+    const QStringList hitRoll = {u"TREFFERWÜRFE"_s, u"Wurf"_s, u"60"_s, u"6"_s, u"Addition"_s};
+    QCOMPARE(rowOf(log, 0).mid(1), hitRoll + first);
+    QCOMPARE(rowOf(log, 1).mid(1), hitRoll + second);
+    QCOMPARE(rowOf(log, 2).mid(1),
              QStringList({u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, hits, u"6"_s, u"Addition"_s}) +
                  damage);
-    QCOMPARE(rowOf(log, 2).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"1er neu gewürfelt"_s,
+    QCOMPARE(rowOf(log, 3).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"1er neu gewürfelt"_s,
                                                 damage[0], u"6"_s, u"Addition"_s}) +
                                        ones);
+    QCOMPARE(rowOf(log, 4).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"unter 3+ neu gewürfelt"_s,
+                                                damage[1], u"6"_s, u"Addition"_s}) +
+                                       twos);
     // A refused roll threw nothing and is not in it.
     d->click("cmd_Reset(0)");
     d->watch.expectBoxes(1);
     d->click("cmd_Würfel2(0)");
     QTRY_COMPARE(d->watch.boxes.size(), 1);
-    QCOMPARE(log->rowCount(), 3);
+    QCOMPARE(log->rowCount(), 5);
 }
 
 void WindowCommandsTest::logSavedAsCsv()
