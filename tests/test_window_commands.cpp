@@ -289,8 +289,7 @@ void WindowCommandsTest::logRecordsWhatEachEventThrew()
     Retrace retrace(kTestSeed);
     const QStringList first = retrace.roll(kClockSeed, 60, 6);
     const QStringList second = retrace.roll(kClockSeed, 60, 6);
-    d->showPage(1);
-    d->click("OptionWurf2(0)");
+    d->showPage(1); // in "neue Zählung", its own mode
     d->click("cmd_Würfel2(2)");
     const QString hits = atLeastOf(added(first, second))[2];
     const QStringList damage = retrace.roll(kClockSeed, hits.toULongLong(), 6);
@@ -314,13 +313,13 @@ void WindowCommandsTest::logRecordsWhatEachEventThrew()
     QCOMPARE(rowOf(log, 0).mid(1), hitRoll + first);
     QCOMPARE(rowOf(log, 1).mid(1), hitRoll + second);
     QCOMPARE(rowOf(log, 2).mid(1),
-             QStringList({u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, hits, u"6"_s, u"Addition"_s}) +
+             QStringList({u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, hits, u"6"_s, u"neue Zählung"_s}) +
                  damage);
     QCOMPARE(rowOf(log, 3).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"1er neu gewürfelt"_s,
-                                                damage[0], u"6"_s, u"Addition"_s}) +
+                                                damage[0], u"6"_s, u"neue Zählung"_s}) +
                                        ones);
     QCOMPARE(rowOf(log, 4).mid(1), QStringList({u"SCHADENSWÜRFE"_s, u"unter 3+ neu gewürfelt"_s,
-                                                damage[1], u"6"_s, u"Addition"_s}) +
+                                                damage[1], u"6"_s, u"neue Zählung"_s}) +
                                        twos);
     // A refused roll threw nothing and is not in it.
     d->click("cmd_Reset(0)");
