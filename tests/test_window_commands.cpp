@@ -145,6 +145,7 @@ private Q_SLOTS:
     void logRecordsWhatEachEventThrew();
     void logSavedAsCsv();
     void pageCopiedAsText();
+    void dialogsByKeyboardAndNamed();
 
 private:
     QDialog *window(const char *name) const
@@ -382,6 +383,32 @@ void WindowCommandsTest::pageCopiedAsText()
              u"Wurfergebnis\n1er\t2er\t3er\t4er\t5er\t6er\t7er\t8er\t9er\t10er\n"
              "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n2+\t3+\t4+\t5+\t6+\t7+\t8+\t9+\t10+\n"
              "0\t0\t0\t0\t0\t0\t0\t0\t0\nWurf 0\n"_s);
+}
+
+void WindowCommandsTest::dialogsByKeyboardAndNamed()
+{
+    // Tab reaches every control of both windows, each named for assistive technology; a table
+    // hands Tab on instead of walking its cells.
+    d->click("cmd_Würfel1");
+    for (const auto &[key, name] : {std::pair{Qt::Key_I, "Chancen"}, {Qt::Key_H, "Verlauf"}}) {
+        QTest::keyClick(&run->window, key, Qt::ControlModifier);
+        QTRY_VERIFY(window(name) && window(name)->isVisible());
+        QApplication::setActiveWindow(window(name));
+        QTRY_VERIFY(window(name)->isAncestorOf(QApplication::focusWidget()));
+        QList<QWidget *> reached;
+        for (QWidget *w = QApplication::focusWidget();
+             w && !reached.contains(w) && reached.size() < 20; w = QApplication::focusWidget()) {
+            reached << w;
+            QVERIFY2(!QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                     w->metaObject()->className());
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        for (QWidget *control : window(name)->findChildren<QWidget *>())
+            if (control->isVisible() && (control->focusPolicy() & Qt::TabFocus))
+                QVERIFY2(reached.contains(control), qPrintable(control->objectName()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window(name)->isVisible());
+    }
 }
 
 QTEST_MAIN(WindowCommandsTest)
