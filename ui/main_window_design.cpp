@@ -5,6 +5,7 @@
 #include "ui/controls/pictures.h"
 #include "ui/main_window.h"
 #include "ui/window_controls.h"
+#include "ui/window_design.h"
 
 #include <QTabBar>
 
@@ -112,16 +113,6 @@ constexpr Column kFaceHeadings[10] = {{300, 225},  {1050, 225}, {1710, 225}, {24
 constexpr Column kThresholdHeadings[9] = {{360, 180},  {1020, 180}, {1740, 180},
                                           {2400, 180}, {3090, 180}, {3780, 180},
                                           {4440, 180}, {5130, 180}, {5760, 270}};
-
-QString faceHeading(int j)
-{
-    return QStringLiteral("%1er").arg(j + 1);
-}
-
-QString thresholdHeading(int j)
-{
-    return QStringLiteral("%1+").arg(j + 2);
-}
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/odds_window.h"
 
+#include "ui/window_design.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -168,8 +170,7 @@ QVariant OddsTable::headerData(int section, Qt::Orientation orientation, int rol
         return section >= 0 && section < ColumnCount ? QString::fromUtf16(kColumnTitles[section])
                                                      : QVariant();
     // The window's own column headings.
-    return kind_ == RowKind::Face ? QStringLiteral("%1er").arg(section + 1)
-                                  : QStringLiteral("%1+").arg(section + 2);
+    return kind_ == RowKind::Face ? faceHeading(section) : thresholdHeading(section);
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/roll_log.h"
 
+#include "ui/window_design.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -35,7 +37,7 @@ const char16_t *const kTitles[FirstFace] = {u"Zeit",   u"Seite",  u"Ereignis",
 QString title(int column)
 {
     return column < FirstFace ? QString::fromUtf16(kTitles[column])
-                              : QStringLiteral("%1er").arg(column - FirstFace + 1);
+                              : faceHeading(column - FirstFace);
 }
 
 QString happening(const RollEvent &event)

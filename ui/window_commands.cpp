@@ -8,6 +8,7 @@
 #include "ui/odds_window.h"
 #include "ui/roll_log.h"
 #include "ui/window_controls.h"
+#include "ui/window_design.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -120,15 +121,9 @@ QString MainWindow::pageText(Tally page) const
         return headings.join(QLatin1Char('\t')) + QLatin1Char('\n') +
                counts.join(QLatin1Char('\t')) + QLatin1Char('\n');
     };
-    const auto face = [](int i) {
-        return QStringLiteral("%1er").arg(i + 1);
-    };
-    const auto threshold = [](int i) {
-        return QStringLiteral("%1+").arg(i + 2);
-    };
     return ui_->Frame[hits ? 0 : 1]->caption() + QLatin1Char('\n') +
-           row(hits ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, face) +
-           row(hits ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, threshold) +
+           row(hits ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, faceHeading) +
+           row(hits ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, thresholdHeading) +
            ui_->txt_Wurfinfo[hits ? 0 : 1]->caption() + QLatin1Char('\n');
 }
 

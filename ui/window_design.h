@@ -3,6 +3,8 @@
 
 #include "ui/controls/twips_geometry.h"
 
+#include <QString>
+
 namespace talvero {
 
 // The window as designed, in twips: its client area, and the allowance for border and title bar
@@ -10,5 +12,17 @@ namespace talvero {
 inline constexpr TwipsRect kDesignClientArea{0, 0, 9930, 4110};
 inline constexpr float kBorderAllowanceWidth = 120;
 inline constexpr float kBorderAllowanceHeight = 405;
+
+// The headings of the rows, counted from 0: "1er" to "10er", "2+" to "10+". Whatever else names
+// a face or a threshold (the odds, the roll log, the page copied) uses them too.
+inline QString faceHeading(int index)
+{
+    return QStringLiteral("%1er").arg(index + 1);
+}
+
+inline QString thresholdHeading(int index)
+{
+    return QStringLiteral("%1+").arg(index + 2);
+}
 
 } // namespace talvero
