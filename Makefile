@@ -5,7 +5,7 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all run test asan fuzz bench fairness lint package package-check format clean
+.PHONY: all run test asan fuzz bench fairness lint package package-check fresh-check format clean
 
 all: test
 
@@ -64,6 +64,11 @@ package: deps-package
 # Installs that .deb with apt, tries the installed program under Xvfb, removes it again.
 package-check: package
 	tools/check-package.sh
+
+# `make test` on a minimal Debian 12 made with debootstrap, from a clean clone of HEAD, as a
+# newcomer with sudo runs it. Needs root; prints what it installed and how long each step took.
+fresh-check:
+	tools/fresh-check.sh
 
 format: deps-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
