@@ -92,16 +92,18 @@ void MainWindow::addRerolls(QMenu &menu, Tally page, const QWidget *over)
         });
     };
 
-    // A right-click on a count of this page puts its reroll first.
+    // A right-click on a count of this page puts its reroll first, for the faces the last roll
+    // could show: below 7+ of six sides would throw every die again, not the fails.
     const bool hitPage = page == Tally::Hit;
-    if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over);
-        face >= 0) {
-        rerollFace(menu, face + 1);
+    const int lastFace = sides.value_or(0);
+    if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over) + 1;
+        face >= 1 && face <= lastFace) {
+        rerollFace(menu, face);
         menu.addSeparator();
-    } else if (const int k =
-                   indexIn(hitPage ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, over);
-               k >= 0) {
-        rerollBelow(menu, k + 2);
+    } else if (const int threshold =
+                   indexIn(hitPage ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, over) + 2;
+               threshold >= 2 && threshold <= lastFace) {
+        rerollBelow(menu, threshold);
         menu.addSeparator();
     }
 

@@ -198,7 +198,7 @@ public:
     // The menu open now, or nullptr.
     static QMenu *openMenu() { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
     // The entries of a menu as a user reads them, separators left out; a disabled entry in
-    // brackets: "[0 × 1er neu würfeln]".
+    // brackets: "[0 × 1er neu würfeln]"; a key shown after a tab: "Chancen…\tCtrl+I".
     static QStringList entries(const QMenu *menu)
     {
         QStringList texts;
@@ -207,7 +207,10 @@ public:
         for (const QAction *action : menu->actions()) {
             if (action->isSeparator())
                 continue;
-            texts << (action->isEnabled() ? action->text() : u'[' + action->text() + u']');
+            QString text = action->isEnabled() ? action->text() : u'[' + action->text() + u']';
+            if (!action->shortcut().isEmpty() && action->isShortcutVisibleInContextMenu())
+                text += u'\t' + action->shortcut().toString(QKeySequence::NativeText);
+            texts << text;
         }
         return texts;
     }
