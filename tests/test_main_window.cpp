@@ -875,6 +875,7 @@ void MainWindowTest::menuOpensByEveryPath()
                             how == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
         QTRY_VERIFY(d->openMenu());
         QCOMPARE(d->entries(d->openMenu()), entries);
+        QCOMPARE(d->spokenEntries(d->openMenu()), entries);
         QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(),
                  QAccessible::PopupMenu);
         d->openMenu()->close();

@@ -11,6 +11,7 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -211,6 +212,26 @@ public:
             if (!action->shortcut().isEmpty() && action->isShortcutVisibleInContextMenu())
                 text += u'\t' + action->shortcut().toString(QKeySequence::NativeText);
             texts << text;
+        }
+        return texts;
+    }
+    // The same as assistive technology reaches them through the menu, the key in the menu's
+    // words; an entry it cannot reach, or that does not lead back to the menu, reads "?".
+    static QStringList spokenEntries(QMenu *menu)
+    {
+        QStringList texts;
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(menu);
+        for (int i = 0; spoken && i < spoken->childCount(); ++i) {
+            QAccessibleInterface *entry = spoken->child(i);
+            if (!entry || !entry->isValid() || entry->parent() != spoken) {
+                texts << u"?"_s;
+            } else if (entry->role() != QAccessible::Separator) {
+                const QString name = entry->text(QAccessible::Name);
+                const QKeySequence key(entry->text(QAccessible::Accelerator));
+                texts << (entry->state().disabled ? u'[' + name + u']' : name) +
+                             (key.isEmpty() ? QString()
+                                            : u'\t' + key.toString(QKeySequence::NativeText));
+            }
         }
         return texts;
     }
