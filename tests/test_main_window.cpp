@@ -879,7 +879,8 @@ void MainWindowTest::menuOpensByEveryPath()
         QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(),
                  QAccessible::PopupMenu);
         d->openMenu()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // as the event loop
+        // A closed menu goes as soon as the event loop lets it.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 

@@ -59,8 +59,8 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 void MainWindow::createContextMenu()
 {
     // One menu for the window's life, filled anew at each opening. Assistive technology keeps
-    // one entry per action, tied to the menu that first showed it: menus made per opening left
-    // the window's commands unreachable from the second opening on, tied to a deleted menu.
+    // one entry per action, tied to the menu that first showed it; with a menu per opening the
+    // window's commands would lead to a deleted menu from the second opening on.
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("ContextMenu"));
     contextMenu_->setAccessibleName(QStringLiteral("Befehle"));

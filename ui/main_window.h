@@ -132,7 +132,8 @@ private:
     void describeFollowUps();
 
     // The context menu of the page shown: rerolls of its last roll, and the commands no control
-    // of the design holds. Opened on `over`, a count label's reroll comes first.
+    // of the design holds. Opened on a count label whose face or threshold the last roll has,
+    // the label's own reroll comes first.
     void createContextMenu();
     void openContextMenu(const QPoint &globalPos, const QWidget *over);
     void addRerolls(Tally page, const QWidget *over);
