@@ -809,48 +809,79 @@ void MainWindowTest::menuOpensByEveryPath_data()
 {
     QTest::addColumn<QString>("how");   // a right-click, a key, or assistive technology's action
     QTest::addColumn<QString>("on");    // the control; none: the window
-    QTest::addColumn<QString>("first"); // the entry on top
-    const QString none = u"[Augenzahl neu würfeln]"_s, face = u"[0 × 4er neu würfeln]"_s;
-    for (const char *on : {"Label(25)", "HScroll", "cmd_Würfel1"})
-        QTest::addRow("right-click on %s", on) << u"click"_s << QString::fromUtf8(on) << none;
-    QTest::newRow("right-click on a count") << u"click"_s << u"txt_Gewürfelt(3)"_s << face;
-    QTest::newRow("right-click on an at-least count")
-        << u"click"_s << u"txt_Gewürfelt_2er(3)"_s << u"[0 unter 5+ neu würfeln]"_s;
-    QTest::newRow("Menu key") << u"Menu"_s << QString() << none;
-    QTest::newRow("Shift+F10") << u"Shift+F10"_s << QString() << none;
-    QTest::newRow("assistive technology, window") << u"action"_s << QString() << none;
-    QTest::newRow("assistive technology, count") << u"action"_s << u"txt_Gewürfelt(3)"_s << face;
+    QTest::addColumn<bool>("rolled");   // 60 dice with 6 sides, the sides then once at 10
+    QTest::addColumn<QString>("first"); // the count's own entry on top, if any
+    const QStringList counts = Retrace(kTestSeed).roll(kClockSeed, 60, 6);
+    const auto face = [&](int f) {
+        return u"%1 × %2er neu würfeln"_s.arg(counts[f - 1]).arg(f);
+    };
+    const auto below = [&](int k) {
+        return u"%1 unter %2+ neu würfeln"_s.arg(total(counts.mid(0, k - 1))).arg(k);
+    };
+    for (const char *on : {"Label(25)", "HScroll", "cmd_Würfel1", "txt_Gewürfelt(3)"})
+        QTest::addRow("right-click on %s", on)
+            << u"click"_s << QString::fromUtf8(on) << false << QString();
+    // A count offers its own reroll only for the faces the last roll could show.
+    for (const auto &[on, first] : {std::pair{"txt_Gewürfelt(3)", face(4)},
+                                    {"txt_Gewürfelt(5)", face(6)},
+                                    {"txt_Gewürfelt(6)", QString()},
+                                    {"txt_Gewürfelt_2er(3)", below(5)},
+                                    {"txt_Gewürfelt_2er(4)", below(6)},
+                                    {"txt_Gewürfelt_2er(5)", QString()},
+                                    {"txt_Gewürfelt_2er(8)", QString()}})
+        QTest::addRow("right-click after a roll on %s", on)
+            << u"click"_s << QString::fromUtf8(on) << true << first;
+    QTest::newRow("Menu key") << u"Menu"_s << QString() << false << QString();
+    QTest::newRow("Shift+F10") << u"Shift+F10"_s << QString() << false << QString();
+    QTest::newRow("assistive technology, window") << u"action"_s << QString() << false << QString();
+    QTest::newRow("assistive technology, count")
+        << u"action"_s << u"txt_Gewürfelt(3)"_s << true << face(4);
 }
 
 void MainWindowTest::menuOpensByEveryPath()
 {
     QFETCH(QString, how);
     QFETCH(QString, on);
+    QFETCH(bool, rolled);
     QFETCH(QString, first);
     QVERIFY(d->show());
+    if (rolled) {
+        d->click("cmd_Würfel1");
+        d->setValue("HScroll_Augen", 10);
+        d->setValue("HScroll_Augen", 6);
+    }
     d->the("HScroll")->setFocus();
     QWidget *target = on.isEmpty() ? window : d->the(on);
-    if (how == u"click")
-        d->rightClick(on);
-    else if (how == u"action")
-        QAccessible::queryAccessibleInterface(target)->actionInterface()->doAction(
-            QAccessibleActionInterface::showMenuAction());
-    else
-        QTest::keyClick(QApplication::focusWidget(), how == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
-                        how == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
-    QTRY_VERIFY(d->openMenu());
-    // Nothing to reroll before the first roll; read out to screen readers as a menu.
-    QStringList entries = {u"[Augenzahl neu würfeln]"_s,
-                           u"[Fehlwürfe neu würfeln]"_s,
-                           u"Chancen…"_s,
-                           u"Verlauf…"_s,
-                           u"Seite kopieren"_s,
-                           u"Über Talvero…"_s};
-    if (first != entries[0])
+    // Nothing to reroll before the first roll.
+    const QString rerolls = rolled ? u"%1"_s : u"[%1]"_s;
+    QStringList entries = {rerolls.arg(u"Augenzahl neu würfeln"_s),
+                           rerolls.arg(u"Fehlwürfe neu würfeln"_s),
+                           u"Chancen…\tStrg+I"_s,
+                           u"Verlauf…\tStrg+H"_s,
+                           u"Seite kopieren\tStrg+C"_s,
+                           u"Über Talvero…\tF1"_s};
+    if (!first.isEmpty())
         entries.prepend(first);
-    QCOMPARE(d->entries(d->openMenu()), entries);
-    QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(), QAccessible::PopupMenu);
-    d->openMenu()->close();
+    // Read out to screen readers as a menu, whole every time it opens.
+    for (int opening = 1; opening <= 2; ++opening) {
+        if (how == u"click")
+            d->rightClick(on);
+        else if (how == u"action")
+            QAccessible::queryAccessibleInterface(target)->actionInterface()->doAction(
+                QAccessibleActionInterface::showMenuAction());
+        else
+            QTest::keyClick(QApplication::focusWidget(),
+                            how == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
+                            how == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
+        QTRY_VERIFY(d->openMenu());
+        QCOMPARE(d->entries(d->openMenu()), entries);
+        QCOMPARE(d->spokenEntries(d->openMenu()), entries);
+        QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(),
+                 QAccessible::PopupMenu);
+        d->openMenu()->close();
+        // A closed menu goes as soon as the event loop lets it.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void MainWindowTest::rerollsThroughTheMenu()
@@ -874,6 +905,9 @@ void MainWindowTest::rerollsThroughTheMenu()
         faces << faceEntry(first[face - 1], face);
     QCOMPARE(d->entries(d->openMenu()), faces);
     QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(d->openMenu());
+    d->openMenu()->close();
+    d->rightClick("Label(25)"); // the menu filled anew
     QTRY_VERIFY(d->openMenu());
     QVERIFY(d->choose(u"Fehlwürfe neu würfeln"_s));
     QStringList fails;

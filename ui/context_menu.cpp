@@ -56,23 +56,35 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
+void MainWindow::createContextMenu()
 {
-    auto *menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("ContextMenu"));
-    menu->setAccessibleName(QStringLiteral("Befehle"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    addRerolls(*menu, shownPage(), over);
-    menu->addSeparator();
-    menu->addActions({oddsAction_, logAction_, copyAction_});
-    menu->addSeparator();
-    menu->addAction(aboutAction_);
-    menu->popup(globalPos);
+    // One menu for the window's life, filled anew at each opening. Assistive technology keeps
+    // one entry per action, tied to the menu that first showed it; with a menu per opening the
+    // window's commands would lead to a deleted menu from the second opening on.
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("ContextMenu"));
+    contextMenu_->setAccessibleName(QStringLiteral("Befehle"));
+    rerollFaces_ = new QMenu(QStringLiteral("Augenzahl neu würfeln"), contextMenu_);
+    rerollFails_ = new QMenu(QStringLiteral("Fehlwürfe neu würfeln"), contextMenu_);
 }
 
-void MainWindow::addRerolls(QMenu &menu, Tally page, const QWidget *over)
+void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
 {
-    const std::optional<int> sides = engine().lastRollSides(page);
+    contextMenu_->hide();
+    // The rerolls of the last opening belong to the menus and go; the commands are the window's.
+    for (QMenu *menu : {contextMenu_, rerollFaces_, rerollFails_})
+        menu->clear();
+    addRerolls(shownPage(), over);
+    contextMenu_->addSeparator();
+    contextMenu_->addActions({oddsAction_, logAction_, copyAction_});
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(aboutAction_);
+    contextMenu_->popup(globalPos);
+}
+
+void MainWindow::addRerolls(Tally page, const QWidget *over)
+{
+    const int sides = engine().lastRollSides(page).value_or(0);
     auto rerollFace = [this, page](QMenu &into, int face) {
         const std::uint64_t dice = engine().rerollableFace(page, face);
         QAction *action = into.addAction(rerollFaceText(dice, face));
@@ -92,28 +104,29 @@ void MainWindow::addRerolls(QMenu &menu, Tally page, const QWidget *over)
         });
     };
 
-    // A right-click on a count of this page puts its reroll first.
+    // A right-click on a count of this page puts its reroll first, for the faces the last roll
+    // could show: below 7+ of six sides would throw every die again, not the fails.
     const bool hitPage = page == Tally::Hit;
-    if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over);
-        face >= 0) {
-        rerollFace(menu, face + 1);
-        menu.addSeparator();
-    } else if (const int k =
-                   indexIn(hitPage ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, over);
-               k >= 0) {
-        rerollBelow(menu, k + 2);
-        menu.addSeparator();
+    if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over) + 1;
+        face >= 1 && face <= sides) {
+        rerollFace(*contextMenu_, face);
+        contextMenu_->addSeparator();
+    } else if (const int threshold =
+                   indexIn(hitPage ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2, over) + 2;
+               threshold >= 2 && threshold <= sides) {
+        rerollBelow(*contextMenu_, threshold);
+        contextMenu_->addSeparator();
     }
 
-    QMenu *faces = menu.addMenu(QStringLiteral("Augenzahl neu würfeln"));
-    QMenu *fails = menu.addMenu(QStringLiteral("Fehlwürfe neu würfeln"));
-    for (int face = 1; face <= sides.value_or(0); ++face)
-        rerollFace(*faces, face);
-    for (int threshold = 2; threshold <= sides.value_or(0); ++threshold)
-        rerollBelow(*fails, threshold);
+    contextMenu_->addMenu(rerollFaces_);
+    contextMenu_->addMenu(rerollFails_);
+    for (int face = 1; face <= sides; ++face)
+        rerollFace(*rerollFaces_, face);
+    for (int threshold = 2; threshold <= sides; ++threshold)
+        rerollBelow(*rerollFails_, threshold);
     // Before the page's first roll and after its counts were cleared there is nothing to reroll.
-    faces->setEnabled(sides.has_value());
-    fails->setEnabled(sides.has_value());
+    rerollFaces_->setEnabled(sides > 0);
+    rerollFails_->setEnabled(sides > 0);
 }
 
 } // namespace talvero

@@ -132,9 +132,11 @@ private:
     void describeFollowUps();
 
     // The context menu of the page shown: rerolls of its last roll, and the commands no control
-    // of the design holds. Opened on `over`, a count label's reroll comes first.
+    // of the design holds. Opened on a count label whose face or threshold the last roll has,
+    // the label's own reroll comes first.
+    void createContextMenu();
     void openContextMenu(const QPoint &globalPos, const QWidget *over);
-    void addRerolls(QMenu &menu, Tally page, const QWidget *over);
+    void addRerolls(Tally page, const QWidget *over);
     Tally shownPage() const;
 
     // The selectors, while dragged and when changed: the number of dice shown, and which
@@ -164,6 +166,9 @@ private:
     QAction *oddsAction_ = nullptr;
     QAction *logAction_ = nullptr;
     QAction *copyAction_ = nullptr;
+    QMenu *contextMenu_ = nullptr;
+    QMenu *rerollFaces_ = nullptr;
+    QMenu *rerollFails_ = nullptr;
     RollLog *log_ = nullptr;
     RollLogWindow *logWindow_ = nullptr;
     OddsWindow *oddsWindow_ = nullptr;

@@ -55,6 +55,7 @@ void MainWindow::createCommands()
         openContextMenu(focus->mapToGlobal(focus->rect().center()), nullptr);
     });
     addAction(menuKey);
+    createContextMenu();
 
     log_ = new RollLog(this);
     engine().setListener([this](const RollEvent &event) { rolled(event); });

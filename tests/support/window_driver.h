@@ -11,6 +11,7 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -198,7 +199,7 @@ public:
     // The menu open now, or nullptr.
     static QMenu *openMenu() { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
     // The entries of a menu as a user reads them, separators left out; a disabled entry in
-    // brackets: "[0 × 1er neu würfeln]".
+    // brackets: "[0 × 1er neu würfeln]"; a key shown after a tab: "Chancen…\tCtrl+I".
     static QStringList entries(const QMenu *menu)
     {
         QStringList texts;
@@ -207,7 +208,30 @@ public:
         for (const QAction *action : menu->actions()) {
             if (action->isSeparator())
                 continue;
-            texts << (action->isEnabled() ? action->text() : u'[' + action->text() + u']');
+            QString text = action->isEnabled() ? action->text() : u'[' + action->text() + u']';
+            if (!action->shortcut().isEmpty() && action->isShortcutVisibleInContextMenu())
+                text += u'\t' + action->shortcut().toString(QKeySequence::NativeText);
+            texts << text;
+        }
+        return texts;
+    }
+    // The same as assistive technology reaches them through the menu, the key in the menu's
+    // words; an entry it cannot reach, or that does not lead back to the menu, reads "?".
+    static QStringList spokenEntries(QMenu *menu)
+    {
+        QStringList texts;
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(menu);
+        for (int i = 0; spoken && i < spoken->childCount(); ++i) {
+            QAccessibleInterface *entry = spoken->child(i);
+            if (!entry || !entry->isValid() || entry->parent() != spoken) {
+                texts << u"?"_s;
+            } else if (entry->role() != QAccessible::Separator) {
+                const QString name = entry->text(QAccessible::Name);
+                const QKeySequence key(entry->text(QAccessible::Accelerator));
+                texts << (entry->state().disabled ? u'[' + name + u']' : name) +
+                             (key.isEmpty() ? QString()
+                                            : u'\t' + key.toString(QKeySequence::NativeText));
+            }
         }
         return texts;
     }
