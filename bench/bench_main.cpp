@@ -214,7 +214,7 @@ void windowBenchmarks()
             paintPending(window);
             return fails;
         };
-        // The closed menus go, as the event loop lets them once the entry did its work.
+        // Whatever the last opening left for deletion goes, as the event loop lets it.
         auto deleteMenus = [] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         };
