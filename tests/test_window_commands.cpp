@@ -5,6 +5,7 @@
 
 #include "support/retrace.h"
 #include "support/settings_run.h"
+#include "ui/odds_window.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -48,25 +49,27 @@ struct HalfBinomial
     std::vector<long double> pmf;
 };
 
-// The odds window's sentence on `shown` of `n` six-sided dice at "4+".
+// The odds window's sentence on `shown` of `n` six-sided dice at "4+"; "%" never apart from its
+// number, and "nur" only before a whole percent.
 QString sentenceAt4(int n, int shown)
 {
     const HalfBinomial fair(n);
     const double share = fair.tail(shown);
-    return u"4+: %1 von %2 Würfeln. Erwartet %3, üblich %4 bis %5. %6 bringen %7%8 % der Würfe."_s
+    return u"4+: %1 von %2 Würfeln. Erwartet %3, üblich %4 bis %5. %6 bringen %7\u00A0% der Würfe."_s
         .arg(shown)
         .arg(n)
         .arg(QString::number(n / 2.0, 'f', 1).replace(u'.', u','))
         .arg(fair.quantile(0.05))
         .arg(fair.quantile(0.95))
         .arg(2 * shown >= n ? u"So viele oder mehr"_s : u"So wenige oder weniger"_s)
-        .arg(share < 0.1 ? u"nur "_s : QString())
-        .arg(std::lround(share * 100));
+        .arg(share < 0.005 ? u"weniger als 1"_s
+             : share < 0.1 ? u"nur %1"_s.arg(std::lround(share * 100))
+                           : QString::number(std::lround(share * 100)));
 }
 
 QString percentInTable(double share)
 {
-    return QString::number(share * 100, 'f', 1).replace(u'.', u',') + u" %"_s;
+    return QString::number(share * 100, 'f', 1).replace(u'.', u',') + u"\u00A0%"_s;
 }
 
 // One RFC 4180 record after another: fields split at commas outside quotes, "" inside quotes a
@@ -197,14 +200,20 @@ void WindowCommandsTest::oddsAgainstABinomialTable()
     }
     QVERIFY(share >= 0.05 && share < 0.1);
     QTRY_COMPARE(sentence(), sentenceAt4(60, d->caption("txt_Gewürfelt_2er(2)").toInt()));
+    // Counts no roll reaches in a test's time, either way out and the middle.
+    const std::vector<DiceGroup> sixty{{6, 0, 60}};
+    const RowDistribution at4(sixty, RowKind::AtLeast, 4);
+    for (int count : {15, 22, 30, 45, 60})
+        QCOMPARE(oddsSentence(4, count, oddsOf(at4, count)), sentenceAt4(60, count));
     QCOMPARE(headersOf(table("Chancen", "Wurfergebnis")->model()),
              (QStringList{u"Gezählt"_s, u"Würfel"_s, u"Erwartet"_s, u"Üblich"_s,
                           u"So viele oder mehr"_s, u"So wenige oder weniger"_s}));
     // A face: 60 dice at 1/6, expected 10,0; faces above the sides never count.
     QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 0).mid(1, 2),
              (QStringList{u"60"_s, u"10,0"_s}));
-    QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
-             (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, u"100,0 %"_s, u"100,0 %"_s}));
+    QCOMPARE(
+        rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
+        (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, percentInTable(1), percentInTable(1)}));
     // Every row and column in sight.
     for (const char *name : {"Sortierung", "Wurfergebnis"}) {
         QTableView *view = table("Chancen", name);
@@ -260,11 +269,18 @@ void WindowCommandsTest::oddsFollowThePageAndEveryStep()
         u"5+: %1 von %2 Würfeln."_s.arg(d->caption("txt_Gewürfelt_2er2(3)"), hits)));
     QCOMPARE(table("Chancen", "Sortierung")->model()->index(3, 0).data().toString(),
              d->caption("txt_Gewürfelt_2er2(3)"));
-    // Back on the hit page, its own counts; after its reset, nothing.
+    // Back on the hit page, its own counts; above the last roll's sides, the middle threshold of
+    // those; after its reset, nothing, and 3+ forgotten.
     d->showPage(0);
     QTRY_VERIFY(sentence().startsWith(u"3+: %1 von "_s.arg(d->caption("txt_Gewürfelt_2er(1)"))));
+    d->setValue("HScroll_Augen", 2);
+    d->click("cmd_Würfel1");
+    QTRY_VERIFY(sentence().startsWith(u"2+: %1 von "_s.arg(d->caption("txt_Gewürfelt_2er(0)"))));
+    d->setValue("HScroll_Augen", 6);
     d->click("cmd_Reset(0)");
     QTRY_COMPARE(sentence(), u"Auf dieser Seite liegen noch keine Würfel."_s);
+    d->click("cmd_Würfel1");
+    QTRY_VERIFY(sentence().startsWith(u"4+: %1 von 60 "_s.arg(d->caption("txt_Gewürfelt_2er(2)"))));
 }
 
 void WindowCommandsTest::screenReadersHearTheOdds()
