@@ -91,6 +91,12 @@ QString reasonFor(int error, const QString &systemText)
     }
 }
 
+// On the disk, or on a file system that cannot sync and says so.
+bool synced(int handle)
+{
+    return ::fsync(handle) == 0 || errno == EINVAL || errno == ENOTSUP || errno == ENOSYS;
+}
+
 // Puts `bytes` in place of what `path` holds, or leaves that as it was. Empty, or the reason.
 QString replaceFile(const QString &path, const QByteArray &bytes)
 {
@@ -99,7 +105,7 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
     // A small file waits in QSaveFile's buffer, and commit() would put whatever of it reached the
     // disk in place of the old one: the flush, the sync and the size on disk are checked first.
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        ::fsync(file.handle()) == 0 && file.size() == bytes.size() && file.commit())
+        synced(file.handle()) && file.size() == bytes.size() && file.commit())
         return {};
     const QString reason = reasonFor(errno, file.errorString());
     file.cancelWriting();
