@@ -5,16 +5,22 @@
 
 #include "support/retrace.h"
 #include "support/settings_run.h"
+#include "ui/odds_window.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QHeaderView>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csignal>
 #include <numeric>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace talvero;
@@ -48,32 +54,36 @@ struct HalfBinomial
     std::vector<long double> pmf;
 };
 
-// The odds window's sentence on `shown` of `n` six-sided dice at "4+".
+// The odds window's sentence on `shown` of `n` six-sided dice at "4+"; "%" never apart from its
+// number, and "nur" only before a whole percent.
 QString sentenceAt4(int n, int shown)
 {
     const HalfBinomial fair(n);
     const double share = fair.tail(shown);
-    return u"4+: %1 von %2 Würfeln. Erwartet %3, üblich %4 bis %5. %6 bringen %7%8 % der Würfe."_s
+    return u"4+: %1 von %2 Würfeln. Erwartet %3, üblich %4 bis %5. %6 bringen %7\u00A0% der Würfe."_s
         .arg(shown)
         .arg(n)
         .arg(QString::number(n / 2.0, 'f', 1).replace(u'.', u','))
         .arg(fair.quantile(0.05))
         .arg(fair.quantile(0.95))
         .arg(2 * shown >= n ? u"So viele oder mehr"_s : u"So wenige oder weniger"_s)
-        .arg(share < 0.1 ? u"nur "_s : QString())
-        .arg(std::lround(share * 100));
+        .arg(share < 0.005 ? u"weniger als 1"_s
+             : share < 0.1 ? u"nur %1"_s.arg(std::lround(share * 100))
+                           : QString::number(std::lround(share * 100)));
 }
 
 QString percentInTable(double share)
 {
-    return QString::number(share * 100, 'f', 1).replace(u'.', u',') + u" %"_s;
+    return QString::number(share * 100, 'f', 1).replace(u'.', u',') + u"\u00A0%"_s;
 }
 
-// One RFC 4180 record after another: fields split at commas outside quotes, "" inside quotes a
-// quote, records ended by CRLF.
-QList<QStringList> parseCsv(const QByteArray &bytes)
+// One RFC 4180 record after another, after UTF-8's byte-order mark: fields split at `separator`
+// outside quotes, "" inside quotes a quote, records ended by CRLF. Nothing without the mark.
+QList<QStringList> parseCsv(const QByteArray &bytes, QChar separator = u',')
 {
-    const QString text = QString::fromUtf8(bytes);
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return {};
+    const QString text = QString::fromUtf8(bytes.mid(3));
     QList<QStringList> records;
     QStringList record;
     QString field;
@@ -89,7 +99,7 @@ QList<QStringList> parseCsv(const QByteArray &bytes)
                 field += c;
         } else if (c == u'"') {
             quoted = true;
-        } else if (c == u',') {
+        } else if (c == separator) {
             record << std::exchange(field, {});
         } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
             record << std::exchange(field, {});
@@ -143,7 +153,9 @@ private Q_SLOTS:
     void oddsFollowThePageAndEveryStep();
     void screenReadersHearTheOdds();
     void logRecordsWhatEachEventThrew();
+    void logSavedAsCsv_data();
     void logSavedAsCsv();
+    void csvSaveOnAFullDisk();
     void pageCopiedAsText();
     void dialogsByKeyboardAndNamed();
 
@@ -197,14 +209,20 @@ void WindowCommandsTest::oddsAgainstABinomialTable()
     }
     QVERIFY(share >= 0.05 && share < 0.1);
     QTRY_COMPARE(sentence(), sentenceAt4(60, d->caption("txt_Gewürfelt_2er(2)").toInt()));
+    // Counts no roll reaches in a test's time, either way out and the middle.
+    const std::vector<DiceGroup> sixty{{6, 0, 60}};
+    const RowDistribution at4(sixty, RowKind::AtLeast, 4);
+    for (int count : {15, 22, 30, 45, 60})
+        QCOMPARE(oddsSentence(4, count, oddsOf(at4, count)), sentenceAt4(60, count));
     QCOMPARE(headersOf(table("Chancen", "Wurfergebnis")->model()),
              (QStringList{u"Gezählt"_s, u"Würfel"_s, u"Erwartet"_s, u"Üblich"_s,
                           u"So viele oder mehr"_s, u"So wenige oder weniger"_s}));
     // A face: 60 dice at 1/6, expected 10,0; faces above the sides never count.
     QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 0).mid(1, 2),
              (QStringList{u"60"_s, u"10,0"_s}));
-    QCOMPARE(rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
-             (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, u"100,0 %"_s, u"100,0 %"_s}));
+    QCOMPARE(
+        rowOf(table("Chancen", "Wurfergebnis")->model(), 9),
+        (QStringList{u"0"_s, u"60"_s, u"0,0"_s, u"0–0"_s, percentInTable(1), percentInTable(1)}));
     // Every row and column in sight.
     for (const char *name : {"Sortierung", "Wurfergebnis"}) {
         QTableView *view = table("Chancen", name);
@@ -260,11 +278,18 @@ void WindowCommandsTest::oddsFollowThePageAndEveryStep()
         u"5+: %1 von %2 Würfeln."_s.arg(d->caption("txt_Gewürfelt_2er2(3)"), hits)));
     QCOMPARE(table("Chancen", "Sortierung")->model()->index(3, 0).data().toString(),
              d->caption("txt_Gewürfelt_2er2(3)"));
-    // Back on the hit page, its own counts; after its reset, nothing.
+    // Back on the hit page, its own counts; above the last roll's sides, the middle threshold of
+    // those; after its reset, nothing, and 3+ forgotten.
     d->showPage(0);
     QTRY_VERIFY(sentence().startsWith(u"3+: %1 von "_s.arg(d->caption("txt_Gewürfelt_2er(1)"))));
+    d->setValue("HScroll_Augen", 2);
+    d->click("cmd_Würfel1");
+    QTRY_VERIFY(sentence().startsWith(u"2+: %1 von "_s.arg(d->caption("txt_Gewürfelt_2er(0)"))));
+    d->setValue("HScroll_Augen", 6);
     d->click("cmd_Reset(0)");
     QTRY_COMPARE(sentence(), u"Auf dieser Seite liegen noch keine Würfel."_s);
+    d->click("cmd_Würfel1");
+    QTRY_VERIFY(sentence().startsWith(u"4+: %1 von 60 "_s.arg(d->caption("txt_Gewürfelt_2er(2)"))));
 }
 
 void WindowCommandsTest::screenReadersHearTheOdds()
@@ -330,15 +355,28 @@ void WindowCommandsTest::logRecordsWhatEachEventThrew()
     QCOMPARE(log->rowCount(), 5);
 }
 
+void WindowCommandsTest::logSavedAsCsv_data()
+{
+    QTest::addColumn<int>("fileType"); // its place in the save dialog's list
+    QTest::addColumn<QChar>("separator");
+    QTest::newRow("RFC 4180") << 0 << QChar(u',');
+    QTest::newRow("Tabellen auf Deutsch") << 1 << QChar(u';');
+}
+
 void WindowCommandsTest::logSavedAsCsv()
 {
+    QFETCH(int, fileType);
+    QFETCH(QChar, separator);
     d->click("cmd_Würfel1");
     d->click("cmd_Würfel1");
     QTest::keyClick(&run->window, Qt::Key_H, Qt::ControlModifier);
     QTRY_VERIFY(window("Verlauf") && window("Verlauf")->isVisible());
     const QAbstractItemModel *log = table("Verlauf", "Würfe")->model();
     const QString path = folder->filePath(u"Würfe.csv"_s);
+    QStringList fileTypes;
     d->watch.fileDialog = [&](QFileDialog &dialog) {
+        fileTypes = dialog.nameFilters();
+        dialog.selectNameFilter(fileTypes.value(fileType));
         dialog.selectFile(path);
         static_cast<QDialog &>(dialog).accept(); // as the user's "Speichern" does
     };
@@ -346,7 +384,8 @@ void WindowCommandsTest::logSavedAsCsv()
     QCOMPARE(save->text(), u"Als CSV speichern…"_s);
     QTest::mouseClick(save, Qt::LeftButton);
     QTRY_VERIFY(QFile::exists(path));
-    const QList<QStringList> records = parseCsv(readFile(path));
+    QCOMPARE(fileTypes.size(), 2);
+    const QList<QStringList> records = parseCsv(readFile(path), separator);
     QCOMPARE(records.size(), 3);
     QCOMPARE(records[0], headersOf(log));
     QCOMPARE(records[1], rowOf(log, 0));
@@ -364,6 +403,64 @@ void WindowCommandsTest::logSavedAsCsv()
     QVERIFY(d->watch.boxes[0].text.contains(u"fehlt"_s));
     QCOMPARE(d->watch.boxes[0].icon, QMessageBox::Warning);
     QCOMPARE(log->rowCount(), 2);
+}
+
+void WindowCommandsTest::csvSaveOnAFullDisk()
+{
+    // An earlier log's file replaced by the log of two more rolls, on a disk with room for every
+    // number of bytes from none to past the new file's size: it stays as it was or is whole.
+    const QString path = folder->filePath(u"Würfe.csv"_s);
+    d->watch.fileDialog = [&](QFileDialog &dialog) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite); // as if the user said yes
+        dialog.selectFile(path);
+        static_cast<QDialog &>(dialog).accept();
+    };
+    d->click("cmd_Würfel1");
+    QTest::keyClick(&run->window, Qt::Key_H, Qt::ControlModifier);
+    QTRY_VERIFY(window("Verlauf") && window("Verlauf")->isVisible());
+    auto *save = window("Verlauf")->findChild<QAbstractButton *>(u"AlsCsvSpeichern"_s);
+    QTest::mouseClick(save, Qt::LeftButton);
+    const QByteArray old = readFile(path);
+    d->click("cmd_Würfel1");
+    d->click("cmd_Würfel1");
+    QTest::mouseClick(save, Qt::LeftButton);
+    const QByteArray whole = readFile(path);
+    QCOMPARE(parseCsv(old).size(), 2);
+    QCOMPARE(parseCsv(whole).size(), 4);
+    const QString failed = u"Der Verlauf konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: Die "
+                           u"Datei darf nicht größer werden."_s.arg(path);
+    d->watch.expectBoxes(1); // in each child
+    // Steps of 16 bytes, then one byte short, just enough and more.
+    QList<qsizetype> rooms;
+    for (qsizetype room = 0; room < whole.size() - 1; room += 16)
+        rooms << room;
+    rooms << whole.size() - 1 << whole.size() << whole.size() + 16;
+    for (const qsizetype room : rooms) {
+        QVERIFY(writeFile(path, old));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
+            rlimit size{};
+            ::getrlimit(RLIMIT_FSIZE, &size);
+            size.rlim_cur = static_cast<rlim_t>(room);
+            ::setrlimit(RLIMIT_FSIZE, &size);
+            QTest::mouseClick(save, Qt::LeftButton);
+            const auto &boxes = d->watch.boxes;
+            ::_exit(boxes.isEmpty() ? 0 : boxes.size() == 1 && boxes[0].text == failed ? 1 : 2);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        const bool fits = room >= whole.size();
+        const QByteArray now = readFile(path);
+        const int reported = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        QVERIFY2(now == (fits ? whole : old) && reported == (fits ? 0 : 1),
+                 qPrintable(u"room for %1 bytes: %2 on disk, message %3"_s.arg(room)
+                                .arg(now.size())
+                                .arg(reported)));
+        // Nothing left behind beside it.
+        QCOMPARE(QDir(folder->path()).entryList({u"Würfe*"_s}, QDir::Files | QDir::Hidden),
+                 QStringList{u"Würfe.csv"_s});
+    }
 }
 
 void WindowCommandsTest::pageCopiedAsText()

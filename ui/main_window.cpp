@@ -167,6 +167,8 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 void MainWindow::cmd_Reset_Click(int index)
 {
     engine_->engine.clearCounts(static_cast<Tally>(index));
+    // The odds' sentence starts over with the counts.
+    lookedAt_[static_cast<std::size_t>(index)].reset();
     countsChanged(static_cast<Tally>(index));
 }
 

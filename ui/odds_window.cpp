@@ -44,14 +44,15 @@ QLocale german()
 }
 
 // A share in whole percent, for the sentence; never "0 %" or "100 %" for what can happen or fail.
+// A no-break space keeps "%" on its number's line.
 QString wholePercent(double share)
 {
     const double percent = share * 100.0;
     if (percent > 0.0 && percent < 0.5)
-        return QStringLiteral("weniger als 1 %");
+        return QStringLiteral("weniger als 1\u00A0%");
     if (percent < 100.0 && percent >= 99.5)
-        return QStringLiteral("mehr als 99 %");
-    return QStringLiteral("%1 %").arg(std::lround(percent));
+        return QStringLiteral("mehr als 99\u00A0%");
+    return QStringLiteral("%1\u00A0%").arg(std::lround(percent));
 }
 
 } // namespace
@@ -65,10 +66,10 @@ QString shareText(double share)
 {
     const double percent = share * 100.0;
     if (percent > 0.0 && percent < 0.05)
-        return QStringLiteral("< 0,1 %");
+        return QStringLiteral("<\u00A00,1\u00A0%");
     if (percent < 100.0 && percent >= 99.95)
-        return QStringLiteral("> 99,9 %");
-    return german().toString(percent, 'f', 1) + QStringLiteral(" %");
+        return QStringLiteral(">\u00A099,9\u00A0%");
+    return german().toString(percent, 'f', 1) + QStringLiteral("\u00A0%");
 }
 
 QString usualRangeText(const RowOdds &odds)
@@ -93,7 +94,8 @@ QString oddsSentence(int threshold, std::uint64_t count, const RowOdds &odds)
     constexpr double kRare = 0.1;
     text += many ? QStringLiteral("So viele oder mehr bringen ")
                  : QStringLiteral("So wenige oder weniger bringen ");
-    if (share < kRare)
+    // "weniger als 1 %" says so alone; "nur" before it reads wrong.
+    if (share < kRare && share * 100.0 >= 0.5)
         text += QStringLiteral("nur ");
     return text + wholePercent(share) + QStringLiteral(" der Würfe.");
 }

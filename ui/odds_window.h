@@ -25,7 +25,7 @@ struct PageCounts
     int threshold = 4;                      // the at-least row the sentence speaks of
 };
 
-// German texts of the odds: "30,0", "2,6 %", "24–36".
+// German texts of the odds: "30,0", "2,6 %", "24–36"; a no-break space before "%".
 QString expectedText(double expected);
 QString shareText(double share);
 QString usualRangeText(const RowOdds &odds);

@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <unistd.h>
 
 namespace talvero {
 
@@ -55,16 +57,59 @@ QString happening(const RollEvent &event)
     return {};
 }
 
-// A CSV field, quoted where it holds a separator, a quote or a line break.
-QByteArray csvField(const QString &text)
+// A CSV field, quoted where it holds the separator, a quote or a line break.
+QByteArray csvField(const QString &text, char separator)
 {
     QByteArray field = text.toUtf8();
-    if (field.contains(',') || field.contains('"') || field.contains('\n') ||
+    if (field.contains(separator) || field.contains('"') || field.contains('\n') ||
         field.contains('\r')) {
         field.replace('"', "\"\"");
         field = '"' + field + '"';
     }
     return field;
+}
+
+// Why a file could not be written, in words a user can act on.
+QString reasonFor(int error, const QString &systemText)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
+    case EFBIG:
+        return QStringLiteral("Die Datei darf nicht größer werden.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Sie dürfen in diesen Ordner nicht schreiben.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("Den Ordner gibt es nicht.");
+    default:
+        return QStringLiteral("Das System meldet: %1.").arg(systemText);
+    }
+}
+
+// On the disk, or on a file system that cannot sync and says so.
+bool synced(int handle)
+{
+    return ::fsync(handle) == 0 || errno == EINVAL || errno == ENOTSUP || errno == ENOSYS;
+}
+
+// Puts `bytes` in place of what `path` holds, or leaves that as it was. Empty, or the reason.
+QString replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    errno = 0;
+    // A small file waits in QSaveFile's buffer, and commit() would put whatever of it reached the
+    // disk in place of the old one: the flush, the sync and the size on disk are checked first.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        synced(file.handle()) && file.size() == bytes.size() && file.commit())
+        return {};
+    const QString reason = reasonFor(errno, file.errorString());
+    file.cancelWriting();
+    return reason;
 }
 
 } // namespace
@@ -108,17 +153,21 @@ QString RollLog::text(const Entry &entry, int column) const
     }
 }
 
-QByteArray RollLog::csv() const
+QByteArray RollLog::csv(char separator) const
 {
-    QByteArray out;
-    for (int column = 0; column < ColumnCount; ++column)
-        out += (column ? "," : "") + csvField(title(column));
-    out += "\r\n";
-    for (const Entry &entry : entries_) {
-        for (int column = 0; column < ColumnCount; ++column)
-            out += (column ? "," : "") + csvField(text(entry, column));
+    // Without the mark a spreadsheet takes the file for its own code page and garbles "Würfel".
+    QByteArray out("\xEF\xBB\xBF");
+    const auto record = [&](auto field) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (column)
+                out += separator;
+            out += csvField(field(column), separator);
+        }
         out += "\r\n";
-    }
+    };
+    record(title);
+    for (const Entry &entry : entries_)
+        record([&](int column) { return text(entry, column); });
     return out;
 }
 
@@ -185,22 +234,25 @@ RollLogWindow::RollLogWindow(RollLog &log, QWidget *parent)
 
 void RollLogWindow::saveAsCsv()
 {
-    QFileDialog dialog(this, QStringLiteral("Verlauf als CSV speichern"), QDir::homePath(),
-                       QStringLiteral("CSV-Dateien (*.csv)"));
+    const QString forSpreadsheets =
+        QStringLiteral("CSV mit Semikolon, für Tabellenkalkulation auf Deutsch (*.csv)");
+    QFileDialog dialog(this, QStringLiteral("Verlauf als CSV speichern"), QDir::homePath());
+    dialog.setNameFilters({QStringLiteral("CSV-Dateien (*.csv)"), forSpreadsheets});
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.selectFile(QStringLiteral("Verlauf.csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(log_.csv()) >= 0 && file.commit())
+    const QString reason =
+        replaceFile(path, log_.csv(dialog.selectedNameFilter() == forSpreadsheets ? ';' : ','));
+    if (reason.isEmpty())
         return;
     // The log stays as it is; the user can choose another place.
     QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                     QStringLiteral("Der Verlauf konnte nicht gespeichert werden.\n\nDatei: "
                                    "%1\nGrund: %2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()),
+                        .arg(QDir::toNativeSeparators(path), reason),
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("LogNotSaved"));
     box.exec();

@@ -33,8 +33,9 @@ public:
     void add(const Entry &entry);
     const std::deque<Entry> &entries() const { return entries_; }
 
-    // The log as CSV: UTF-8, a header row, one line per event.
-    QByteArray csv() const;
+    // The log as CSV: UTF-8 after its byte-order mark, a header row, one line per event. Commas
+    // as RFC 4180 has it; semicolons for spreadsheets set to German, where the comma is decimal.
+    QByteArray csv(char separator = ',') const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

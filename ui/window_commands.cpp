@@ -138,9 +138,11 @@ PageCounts MainWindow::pageCounts(Tally page) const
         counts.faces[i] = countOf((hits ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2)[i]);
     for (std::size_t i = 0; i < counts.atLeast.size(); ++i)
         counts.atLeast[i] = countOf((hits ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2)[i]);
-    // Else the middle threshold of the dice's sides: 4+ of six.
+    // The threshold looked at while the last roll's dice can reach it, else the middle one of
+    // their sides: 4+ of six.
     const int sides = engine().lastRollSides(page).value_or(ui_->HScroll_Augen->value());
-    counts.threshold = lookedAt_[static_cast<std::size_t>(page)].value_or((sides + 2) / 2);
+    const std::optional<int> lookedAt = lookedAt_[static_cast<std::size_t>(page)];
+    counts.threshold = lookedAt && *lookedAt <= sides ? *lookedAt : (sides + 2) / 2;
     return counts;
 }
 
