@@ -70,12 +70,16 @@ std::array<std::uint64_t, DiceEngine::kFaceCount> ClickReplay::retrace(std::uint
 {
     twin_.reseed(seedFromClock(twinClock_));
     std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
-    for (std::uint64_t d = 0; d < dice; ++d)
-        ++counts[static_cast<std::size_t>(DiceEngine::faceValue(twin_.next(), sides) - 1)];
+    rethrown_.clear();
+    for (std::uint64_t d = 0; d < dice; ++d) {
+        rethrown_.push_back(DiceEngine::faceValue(twin_.next(), sides));
+        ++counts[static_cast<std::size_t>(rethrown_.back() - 1)];
+    }
     return counts;
 }
 
-std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled)
+std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled,
+                                std::vector<std::uint64_t> &pairs)
 {
     std::array<std::uint64_t, DiceEngine::kFaceCount> rolled{};
     for (const std::int16_t face : faces_)
@@ -98,6 +102,7 @@ std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint6
         const auto thrown = retrace(dice, sides);
         if (thrown != lastThrown_.faces)
             return "a reroll threw other dice than its retracing";
+        addRerollPairs(faces_, firstFace, lastFace, rethrown_, sides, pairs);
         for (int face = firstFace; face <= lastFace; ++face)
             shown[static_cast<std::size_t>(face - 1)] -= rolled[static_cast<std::size_t>(face - 1)];
         for (std::size_t face = 0; face < thrown.size(); ++face) {
@@ -137,8 +142,10 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
     ClickClock windowClock;
     ClickClock twinClock;
     ClickReplay replay(windowClock, twinClock, startSeed, twinStartSeed.value_or(startSeed));
-    SidesRun run{
-        DiceTally(sides), std::vector<std::uint64_t>(static_cast<std::size_t>(sides)), 0, 0, 0, {}};
+    SidesRun run{DiceTally(sides), {}, {}, 0, 0, 0, {}};
+    run.rerolledFaces.resize(static_cast<std::size_t>(sides));
+    // A row of pairs for each face that is rerolled: 1 up to below the threshold.
+    run.rerollPairs.resize(static_cast<std::size_t>((rerollThreshold(sides) - 1) * sides));
     for (std::uint64_t roll = 0; roll < rolls; ++roll) {
         const Microseconds click = schedule.next();
         windowClock.setTime(click);
@@ -150,7 +157,7 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
         }
         run.tally.addRoll(replay.faces());
         if (std::string difference =
-                replay.reroll(sides, rerollThreshold(sides), run.rerolledFaces);
+                replay.reroll(sides, rerollThreshold(sides), run.rerolledFaces, run.rerollPairs);
             !difference.empty()) {
             run.failure = std::to_string(sides) + " sides, roll " + std::to_string(roll + 1) +
                           ": " + difference;
