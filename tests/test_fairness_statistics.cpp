@@ -105,17 +105,18 @@ void FairnessStatisticsTest::diceTakenInPairsAndAcrossReseeds()
     QVERIFY(std::abs(tally.largestShareDeviationPerMille() - 1000.0 * (3.0 / 6.0 - 1.0 / 3.0)) <
             1e-9);
 
-    // A roll of four-sided dice 2 1 4 1 3 2 2: its 1s thrown again as 4 3, then its 2s as 1 2 2.
-    // Each rerolled die beside the face it first showed: (1,4) (1,3), then (2,1) (2,2) (2,2).
+    // A roll of four-sided dice 2 1 4 1 3 2 2: its 1s thrown again as 4 3, then its 2s and 3s as
+    // 1 4 2 2. Each die beside the face it first showed, in the roll's order: (1,4) (1,3), then
+    // (2,1) (3,4) (2,2) (2,2).
     const std::array<std::int16_t, 7> roll{2, 1, 4, 1, 3, 2, 2};
     const std::array<std::int16_t, 2> ones{4, 3};
-    const std::array<std::int16_t, 3> twos{1, 2, 2};
-    std::vector<std::uint64_t> rerolled(2 * 4, 0);
+    const std::array<std::int16_t, 4> twosAndThrees{1, 4, 2, 2};
+    std::vector<std::uint64_t> rerolled(3 * 4, 0);
     addRerollPairs(roll, 1, 1, ones, 4, rerolled);
-    addRerollPairs(roll, 2, 2, twos, 4, rerolled);
-    QCOMPARE(rerolled, (std::vector<std::uint64_t>{0, 0, 1, 1, 1, 2, 0, 0}));
+    addRerollPairs(roll, 2, 3, twosAndThrees, 4, rerolled);
+    QCOMPARE(rerolled, (std::vector<std::uint64_t>{0, 0, 1, 1, 1, 2, 0, 0, 0, 0, 0, 1}));
     // A reroll that threw another number of dice than it took is no pair at all.
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, addRerollPairs(roll, 1, 2, twos, 4, rerolled));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, addRerollPairs(roll, 1, 2, ones, 4, rerolled));
 }
 
 void FairnessStatisticsTest::verdictSharesTheFalseAlarmChance()
