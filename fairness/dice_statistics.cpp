@@ -72,6 +72,25 @@ Verdict judge(std::span<const double> pValues, double falseAlarmChance)
     return verdict;
 }
 
+void addRerollPairs(std::span<const std::int16_t> roll, int firstFace, int lastFace,
+                    std::span<const std::int16_t> thrown, int sides,
+                    std::vector<std::uint64_t> &pairs)
+{
+    auto again = thrown.begin();
+    for (const std::int16_t first : roll) {
+        if (first < firstFace || first > lastFace)
+            continue;
+        if (again == thrown.end())
+            throw std::invalid_argument("fewer dice thrown again than taken");
+        if (*again < 1 || *again > sides)
+            throw std::out_of_range("face value outside the die");
+        ++pairs.at(cell((first - 1) * sides + *again - 1));
+        ++again;
+    }
+    if (again != thrown.end())
+        throw std::invalid_argument("more dice thrown again than taken");
+}
+
 DiceTally::DiceTally(int sides)
     : sides_(sides)
     , faces_(cell(sides))

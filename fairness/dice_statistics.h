@@ -40,6 +40,15 @@ struct Verdict
 };
 Verdict judge(std::span<const double> pValues, double falseAlarmChance = 0.05);
 
+// Pairs each die of a reroll with the face it first showed. The dice of `roll` (face values in
+// draw order) that showed `firstFace` to `lastFace` were thrown again as `thrown`, the j-th of
+// them as the j-th of `thrown`. Element (first - 1) * sides + (again - 1) of `pairs` counts the
+// dice that first showed `first` and then `again`; `pairs` holds the rows of the first faces
+// that can be rerolled, so that under fair dice its cells are equally likely.
+void addRerollPairs(std::span<const std::int16_t> roll, int firstFace, int lastFace,
+                    std::span<const std::int16_t> thrown, int sides,
+                    std::vector<std::uint64_t> &pairs);
+
 // The dice of many rolls, in the order they were thrown, gathered for the tests of fairness.
 class DiceTally
 {

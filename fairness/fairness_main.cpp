@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fairness report behind `make fairness`: for every number of sides, 10^8 dice thrown as
 // clicks on "Würfeln" with a ticking clock, each roll's 1s and fails rerolled as through the
-// menu, the tests of their faces, of consecutive pairs and of the rerolled dice, then many
-// program starts in one second. Every roll is retraced first; only when all agree does
-// it print one line per figure ("name: value unit") with the verdict, and draw the picture of the
-// face counts.
+// menu, the tests of their faces, of consecutive pairs and of the rerolled dice, alone and beside
+// the faces they first showed, then many program starts in one second. Every roll is retraced
+// first; only when all agree does it print one line per figure ("name: value unit") with the
+// verdict, and draw the picture of the face counts.
 // Usage: talvero_fairness [picture.png]   (default: fairness.png)
 // Exit status: 0 fair, 3 unfair, 1 when a roll was not retraced or the picture not written.
 
@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,8 @@ int fail(const std::string &what)
     return kFailed;
 }
 
-// The tests of one number of sides' dice: faces, consecutive pairs, pairs across a re-seed.
+// The tests of one number of sides' dice: faces, consecutive pairs, pairs across a re-seed, the
+// rerolled dice's faces, and those faces each beside the face the die first showed.
 struct SidesTests
 {
     int sides = 0;
@@ -70,6 +72,8 @@ struct SidesTests
     ChiSquareTest pairs;
     ChiSquareTest reseedPairs;
     ChiSquareTest rerolledFaces;
+    // None where only the 1s are rerolled: the pairs would be the rerolled faces again.
+    std::optional<ChiSquareTest> rerollPairs;
 };
 
 } // namespace
@@ -106,10 +110,12 @@ int main(int argc, char *argv[])
         const auto pairs = testEqualCells(run.tally.pairCounts());
         const auto reseed = testEqualCells(run.tally.reseedPairCounts());
         const auto rerolled = testEqualCells(run.rerolledFaces);
-        if (!faces || !pairs || !reseed || !rerolled)
+        const bool onlyOnes = rerollThreshold(run.tally.sides()) <= 2;
+        const auto rerollPairs = onlyOnes ? std::nullopt : testEqualCells(run.rerollPairs);
+        if (!faces || !pairs || !reseed || !rerolled || (!onlyOnes && !rerollPairs))
             return fail("too few dice with " + std::to_string(run.tally.sides()) +
                         " sides to judge (" + std::to_string(run.tally.dice()) + ")");
-        tests.push_back({run.tally.sides(), *faces, *pairs, *reseed, *rerolled});
+        tests.push_back({run.tally.sides(), *faces, *pairs, *reseed, *rerolled, rerollPairs});
     }
 
     std::uint64_t rolls = 0;
@@ -141,6 +147,10 @@ int main(int argc, char *argv[])
         printTest("reroll_", test.sides, test.rerolledFaces);
         pValues.insert(pValues.end(), {test.faces.pValue, test.pairs.pValue,
                                        test.reseedPairs.pValue, test.rerolledFaces.pValue});
+        if (test.rerollPairs) {
+            printTest("reroll_pairs_", test.sides, *test.rerollPairs);
+            pValues.push_back(test.rerollPairs->pValue);
+        }
 
         ChartPanel panel;
         panel.sides = test.sides;

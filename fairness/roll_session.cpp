@@ -25,6 +25,18 @@ bool secondsTurnWithinReads(Microseconds click)
     return timeOfDay(click).second != timeOfDay(click + ClickClock::kReadInterval).second;
 }
 
+// The twin re-seeds as a roll does, from three reads of its own clock: the seconds of the first
+// two times the minutes of the third. Worked out here, not by the engine, so that a wrong seed
+// there shows as a roll the twin does not retrace.
+std::uint64_t seedFromClock(Clock &clock)
+{
+    const TimeOfDay first = clock.now();
+    const TimeOfDay second = clock.now();
+    const TimeOfDay third = clock.now();
+    return static_cast<std::uint64_t>(first.second) * static_cast<std::uint64_t>(second.second) *
+           static_cast<std::uint64_t>(third.minute);
+}
+
 } // namespace
 
 std::string differenceFrom(const CountRow &faceRow,
@@ -56,17 +68,18 @@ ClickReplay::ClickReplay(Clock &windowClock, Clock &twinClock, std::uint64_t sta
 std::array<std::uint64_t, DiceEngine::kFaceCount> ClickReplay::retrace(std::uint64_t dice,
                                                                        int sides)
 {
-    const TimeOfDay first = twinClock_.now();
-    const TimeOfDay second = twinClock_.now();
-    const TimeOfDay third = twinClock_.now();
-    twin_.reseed(DiceEngine::clockSeed(first, second, third));
+    twin_.reseed(seedFromClock(twinClock_));
     std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
-    for (std::uint64_t d = 0; d < dice; ++d)
-        ++counts[static_cast<std::size_t>(DiceEngine::faceValue(twin_.next(), sides) - 1)];
+    rethrown_.clear();
+    for (std::uint64_t d = 0; d < dice; ++d) {
+        rethrown_.push_back(DiceEngine::faceValue(twin_.next(), sides));
+        ++counts[static_cast<std::size_t>(rethrown_.back() - 1)];
+    }
     return counts;
 }
 
-std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled)
+std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled,
+                                std::vector<std::uint64_t> &pairs)
 {
     std::array<std::uint64_t, DiceEngine::kFaceCount> rolled{};
     for (const std::int16_t face : faces_)
@@ -89,6 +102,7 @@ std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint6
         const auto thrown = retrace(dice, sides);
         if (thrown != lastThrown_.faces)
             return "a reroll threw other dice than its retracing";
+        addRerollPairs(faces_, firstFace, lastFace, rethrown_, sides, pairs);
         for (int face = firstFace; face <= lastFace; ++face)
             shown[static_cast<std::size_t>(face - 1)] -= rolled[static_cast<std::size_t>(face - 1)];
         for (std::size_t face = 0; face < thrown.size(); ++face) {
@@ -107,10 +121,7 @@ std::string ClickReplay::click(int sides)
 {
     window_.engine().hitRoll(kDicePerRoll, sides, true);
 
-    const TimeOfDay first = twinClock_.now();
-    const TimeOfDay second = twinClock_.now();
-    const TimeOfDay third = twinClock_.now();
-    twin_.reseed(DiceEngine::clockSeed(first, second, third));
+    twin_.reseed(seedFromClock(twinClock_));
     std::array<std::uint64_t, DiceEngine::kFaceCount> counts{};
     bool inRange = true;
     for (std::int16_t &face : faces_) {
@@ -131,8 +142,10 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
     ClickClock windowClock;
     ClickClock twinClock;
     ClickReplay replay(windowClock, twinClock, startSeed, twinStartSeed.value_or(startSeed));
-    SidesRun run{
-        DiceTally(sides), std::vector<std::uint64_t>(static_cast<std::size_t>(sides)), 0, 0, 0, {}};
+    SidesRun run{DiceTally(sides), {}, {}, 0, 0, 0, {}};
+    run.rerolledFaces.resize(static_cast<std::size_t>(sides));
+    // A row of pairs for each face that is rerolled: 1 up to below the threshold.
+    run.rerollPairs.resize(static_cast<std::size_t>((rerollThreshold(sides) - 1) * sides));
     for (std::uint64_t roll = 0; roll < rolls; ++roll) {
         const Microseconds click = schedule.next();
         windowClock.setTime(click);
@@ -144,7 +157,7 @@ SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, Clic
         }
         run.tally.addRoll(replay.faces());
         if (std::string difference =
-                replay.reroll(sides, rerollThreshold(sides), run.rerolledFaces);
+                replay.reroll(sides, rerollThreshold(sides), run.rerolledFaces, run.rerollPairs);
             !difference.empty()) {
             run.failure = std::to_string(sides) + " sides, roll " + std::to_string(roll + 1) +
                           ": " + difference;

@@ -47,24 +47,28 @@ public:
     // After a click, as a player does through the menu: rerolls its 1s, then its fails below
     // `threshold`, and retraces both. How the rerolls differ from their retracing (the dice taken,
     // thrown and shown), or nothing. The faces the rerolls threw are added to `rerolled`
-    // (element k: dice that showed k + 1).
-    std::string reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled);
+    // (element k: dice that showed k + 1), each paired with its first face to `pairs` (see
+    // addRerollPairs).
+    std::string reroll(int sides, int threshold, std::vector<std::uint64_t> &rerolled,
+                       std::vector<std::uint64_t> &pairs);
 
 private:
-    // A re-seed from the twin's clock, as a roll makes it, then `dice` dice.
+    // A re-seed from the twin's clock, as a roll makes it, then `dice` dice, kept in `rethrown_`.
     std::array<std::uint64_t, DiceEngine::kFaceCount> retrace(std::uint64_t dice, int sides);
 
     TextPages window_;
     Clock &twinClock_;
     RandomSource twin_;
     std::array<std::int16_t, kDicePerRoll> faces_{};
-    ThrownDice lastThrown_; // what the window's engine said it threw last
+    std::vector<std::int16_t> rethrown_; // the faces of the last retraced reroll, in draw order
+    ThrownDice lastThrown_;              // what the window's engine said it threw last
 };
 
 struct SidesRun
 {
     DiceTally tally;
     std::vector<std::uint64_t> rerolledFaces; // the dice the rerolls threw, by face
+    std::vector<std::uint64_t> rerollPairs;   // each with the face it first showed
     std::uint64_t rolls = 0;
     std::uint64_t zeroSeedRolls = 0;  // the clock's seconds or minutes read 0
     std::uint64_t splitReadRolls = 0; // the seconds turned over between two reads of one roll

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <deque>
 #include <memory>
+#include <set>
 #include <stdexcept>
 
 using namespace talvero;
@@ -140,6 +141,20 @@ void EngineTest::seedFromTheClock()
     pages.engine().hitRoll(200, 10, true);
     QCOMPARE(clock.reads, 3);
     QCOMPARE(captions(pages.faceRow(Tally::Hit)), Retrace(99).roll(seed, 200, 10));
+
+    // A second roll or a reroll in the same second re-seeds with the same number: none of the
+    // values that followed the first re-seed may come again. Another number gives other values.
+    RandomSource random(99);
+    RandomSource other(99);
+    random.reseed(seed);
+    other.reseed(seed + 1);
+    std::set<std::uint64_t> firstValues;
+    for (int i = 0; i < 200; ++i)
+        firstValues.insert(random.next64());
+    QVERIFY(!firstValues.contains(other.next64()));
+    random.reseed(seed);
+    for (int i = 0; i < 200; ++i)
+        QVERIFY(!firstValues.contains(random.next64()));
 }
 
 void EngineTest::startWithoutAnEntropySource()

@@ -104,6 +104,19 @@ void FairnessStatisticsTest::diceTakenInPairsAndAcrossReseeds()
     QVERIFY(std::abs(tally.standardDeviation() - std::sqrt(6.0 * 2.0 / 9.0)) < 1e-12);
     QVERIFY(std::abs(tally.largestShareDeviationPerMille() - 1000.0 * (3.0 / 6.0 - 1.0 / 3.0)) <
             1e-9);
+
+    // A roll of four-sided dice 2 1 4 1 3 2 2: its 1s thrown again as 4 3, then its 2s and 3s as
+    // 1 4 2 2. Each die beside the face it first showed, in the roll's order: (1,4) (1,3), then
+    // (2,1) (3,4) (2,2) (2,2).
+    const std::array<std::int16_t, 7> roll{2, 1, 4, 1, 3, 2, 2};
+    const std::array<std::int16_t, 2> ones{4, 3};
+    const std::array<std::int16_t, 4> twosAndThrees{1, 4, 2, 2};
+    std::vector<std::uint64_t> rerolled(3 * 4, 0);
+    addRerollPairs(roll, 1, 1, ones, 4, rerolled);
+    addRerollPairs(roll, 2, 3, twosAndThrees, 4, rerolled);
+    QCOMPARE(rerolled, (std::vector<std::uint64_t>{0, 0, 1, 1, 1, 2, 0, 0, 0, 0, 0, 1}));
+    // A reroll that threw another number of dice than it took is no pair at all.
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, addRerollPairs(roll, 1, 2, ones, 4, rerolled));
 }
 
 void FairnessStatisticsTest::verdictSharesTheFalseAlarmChance()
@@ -130,6 +143,12 @@ void FairnessStatisticsTest::aTwinGoneAstrayStopsTheRun()
     for (const std::uint64_t count : agreed.rerolledFaces)
         rerolled += count;
     QVERIFY(rerolled > 50 * kDicePerRoll / 3 && rerolled < 50 * kDicePerRoll * 2 / 3);
+    // Each of them paired with its first face, 1 to 3.
+    QCOMPARE(agreed.rerollPairs.size(), 3u * 6u);
+    std::uint64_t paired = 0;
+    for (const std::uint64_t count : agreed.rerollPairs)
+        paired += count;
+    QCOMPARE(paired, rerolled);
     // A twin that does not retrace the rolls stops the run at once, with nothing tallied to judge.
     const SidesRun astray = rollSides(6, 50, 11, schedule, 12);
     QVERIFY(astray.failure.starts_with("6 sides, roll 1: the window counted"));

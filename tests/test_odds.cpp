@@ -216,7 +216,8 @@ private Q_SLOTS:
         }
         QTest::newRow("past it, 27 small groups") << small << RowKind::Face << 1;
     }
-    // Exact up to kExactDice dice; past it, every share shown in percent within half a point.
+    // Exact up to kExactDice dice; past it, every share within 0.05 percentage points, which a
+    // normal without the skew misses by 0.46 just past the limit.
     void mixes()
     {
         QFETCH(Groups, groups);
@@ -227,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(row.exact(), !past);
         const Exact exact = row.dice() > 0 && row.dice() <= 6 ? everyOutcome(groups, kind, value)
                                                               : dieByDie(groups, kind, value);
-        const QString wrong = mismatch(row, exact, past ? 0.5L : 0.0L);
+        const QString wrong = mismatch(row, exact, past ? 0.05L : 0.0L);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
