@@ -73,25 +73,27 @@ void chooseInDialog(QFontDialog &dialog, const QString &face, int size, bool bol
     dialog.setCurrentFont(chosen);
 }
 
-// A store that cannot be written says so once, and only once.
-void expectOneWarning()
+// A store that cannot be written says so once, and only once, and why when `reason` is given.
+void expectOneWarning(const QString &reason = {})
 {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Die Einstellungen konnten nicht "
-                                                          u"gespeichert werden: .+Talvero.conf"_s));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(u"^Die Einstellungen konnten nicht "
+                                            u"gespeichert werden: .+Talvero.conf.*"_s +
+                                            QRegularExpression::escape(reason) + u'$'));
     QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
 }
 
-// While it lives, no file of this process can grow beyond a few bytes, as on a full disk; root
-// too is held to it.
+// While it lives, no file of this process can grow beyond `bytes`, as on a full disk or a
+// quota; root too is held to it.
 class FullDisk
 {
 public:
-    FullDisk()
+    explicit FullDisk(rlim_t bytes = 16)
     {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
         rlimit tiny = saved_;
-        tiny.rlim_cur = 16;
+        tiny.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &tiny);
     }
     ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
@@ -99,6 +101,41 @@ public:
 private:
     rlimit saved_{};
 };
+
+// The store's warnings while it lives, kept from the test log.
+class StoreWarnings
+{
+public:
+    StoreWarnings() { previous_ = qInstallMessageHandler(&keep), current_ = this; }
+    ~StoreWarnings() { qInstallMessageHandler(previous_), current_ = nullptr; }
+    QStringList messages;
+
+private:
+    static void keep(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (qstrcmp(context.category, "talvero.settings") == 0)
+            current_->messages << text;
+        else
+            previous_(type, context, text);
+    }
+    static inline StoreWarnings *current_ = nullptr;
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
+// A settings file's "Section/key=value" lines, sorted, read as plain text.
+QStringList entries(const QByteArray &content)
+{
+    QStringList entries;
+    QString section;
+    for (const QByteArray &line : content.split('\n')) {
+        if (line.startsWith('['))
+            section = QString::fromUtf8(line.mid(1).chopped(1));
+        else if (!line.isEmpty())
+            entries << section + u'/' + QString::fromUtf8(line);
+    }
+    entries.sort();
+    return entries;
+}
 
 QFont fontOf(const Driver &d, const char *label = "txt_Gewürfelt_2er2(8)")
 {
@@ -149,12 +186,16 @@ private Q_SLOTS:
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
     void sampleFilesStartInRange();
+    void unwritableStoreAtClose_data();
     void unwritableStoreAtClose();
+    void readOnlyFileKeepsItsContents_data();
     void readOnlyFileKeepsItsContents();
     void everyWayOutSaves_data();
     void everyWayOutSaves();
     void signalsIgnoredAtStartStayIgnored();
     void failedSaveLeavesNothingPending();
+    void savesNeverCutTheFile_data();
+    void savesNeverCutTheFile();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontDialogOpensOnTheStoredFont_data();
@@ -304,31 +345,61 @@ void SettingsTest::sampleFilesStartInRange()
     }
 }
 
+void SettingsTest::unwritableStoreAtClose_data()
+{
+    QTest::addColumn<QString>("store");  // below the test's folder, %1
+    QTest::addColumn<QString>("reason"); // %2: the system's words for "is a folder"
+    // Nothing can be written below a file, not even by root.
+    QTest::newRow("its folder a file")
+        << u"not-a-folder/Talvero.conf"_s
+        << u"Der Ordner %1/not-a-folder fehlt und lässt sich nicht anlegen."_s;
+    QTest::newRow("it is a folder") << u"Talvero.conf"_s
+                                    << u"Die Datei lässt sich nicht lesen. Die Ursache ist nicht "
+                                       "bekannt; das System meldet: %2."_s;
+}
+
 void SettingsTest::unwritableStoreAtClose()
 {
-    // A folder that is a file: nothing can be written below it, not even by root.
-    const QString blocker = dir->filePath(u"not-a-folder"_s);
-    QVERIFY(writeFile(blocker, "x"));
-    expectOneWarning();
+    QFETCH(QString, store);
+    QFETCH(QString, reason);
+    const QString blocker = dir->filePath(store.section(u'/', 0, 0));
+    QVERIFY(store.contains(u'/') ? writeFile(blocker, "x") : QDir().mkdir(blocker));
+    expectOneWarning(reason.replace(u"%1"_s, dir->path())
+                         .replace(u"%2"_s, QString::fromLocal8Bit(std::strerror(EISDIR))));
     {
-        Run run(blocker + u"/Talvero.conf"_s);
+        Run run(dir->filePath(store));
         QVERIFY(run.d.show());
         run.d.setValue("HScroll", 99);
         QVERIFY(run.window.close());
         QVERIFY(!run.window.isVisible());
     }
-    QCOMPARE(readFile(blocker), QByteArray("x"));
+    QVERIFY(store.contains(u'/') ? readFile(blocker) == "x" : QDir(blocker).isEmpty());
+}
+
+void SettingsTest::readOnlyFileKeepsItsContents_data()
+{
+    QTest::addColumn<bool>("fileReadOnly");
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::addColumn<QString>("reason"); // %1: the folder
+    QTest::newRow("file") << true << false << u"Die Datei ist schreibgeschützt."_s;
+    QTest::newRow("folder") << false << true << u"Sie dürfen in den Ordner %1 nicht schreiben."_s;
+    QTest::newRow("both") << true << true << u"Die Datei ist schreibgeschützt."_s;
 }
 
 void SettingsTest::readOnlyFileKeepsItsContents()
 {
+    QFETCH(bool, fileReadOnly);
+    QFETCH(bool, folderReadOnly);
+    QFETCH(QString, reason);
     if (::geteuid() == 0)
         QSKIP("file permissions do not bind root");
     const QByteArray content = "[Setup]\nW%FCrfelanzahl=42\n";
     QVERIFY(writeFile(file, content));
-    QFile::setPermissions(file, QFileDevice::ReadOwner);
-    QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    expectOneWarning();
+    if (fileReadOnly)
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+    if (folderReadOnly)
+        QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    expectOneWarning(reason.replace(u"%1"_s, dir->path()));
     {
         Run run(file);
         QCOMPARE(run.d.caption("txt_AnzahlWürfel"), u"42"_s);
@@ -435,6 +506,70 @@ void SettingsTest::failedSaveLeavesNothingPending()
     QCOMPARE(a.readText(keys::fontName), u"Liberation Serif"_s);
     QCOMPARE(storedFont(file), u"Liberation Serif,false,,"_s);
     QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
+}
+
+void SettingsTest::savesNeverCutTheFile_data()
+{
+    QTest::addColumn<QStringList>("whole"); // what the file holds after the save, sorted
+    const QString note = u"Other/Note="_s + QString(300, u'x');
+    QTest::newRow("font dialog") << QStringList{u"Font/FontBold=True"_s, u"Font/FontItalic=False"_s,
+                                                u"Font/FontName=DejaVu Serif"_s,
+                                                u"Font/FontSize=20"_s, note};
+    QTest::newRow("closing") << QStringList{u"Font/FontName=DejaVu Sans"_s,
+                                            note,
+                                            u"Setup/Augen=6"_s,
+                                            u"Setup/Check_90Grad=0"_s,
+                                            u"Setup/OptionWurf2=False"_s,
+                                            u"Setup/OptionWurf=False"_s,
+                                            u"Setup/W%FCrfelanzahl=60"_s};
+}
+
+void SettingsTest::savesNeverCutTheFile()
+{
+    QFETCH(QStringList, whole);
+    const bool atClose = QByteArray(QTest::currentDataTag()) == "closing";
+    // Larger than the lock file: from its size on, only merging the new values can fail.
+    const QByteArray before =
+        "[Font]\nFontName=DejaVu Sans\n[Other]\nNote=" + QByteArray(300, 'x') + '\n';
+    bool savedOnce = false;
+    // One run chooses a font again and again; a run closes once.
+    auto run = std::make_unique<Run>(file);
+    run->d.watch.fontDialog = [](QFontDialog &dialog) {
+        chooseInDialog(dialog, u"DejaVu Serif"_s, 20, true);
+        dialog.accept();
+    };
+    // Every stage: the lock file, the copy, the merge, and past the new file's size.
+    for (rlim_t limit = 0; limit <= rlim_t(before.size()) + 160; limit += 16) {
+        const QByteArray context = "limit " + QByteArray::number(quint64(limit));
+        QVERIFY(writeFile(file, before));
+        if (atClose)
+            run = std::make_unique<Run>(file);
+        run->d.watch.boxes.clear();
+        StoreWarnings warnings;
+        {
+            const FullDisk full(limit);
+            if (atClose) {
+                run->window.close();
+            } else {
+                run->d.watch.expectBoxes(1);
+                run->d.click("cmd_Schrift");
+            }
+        }
+        const QByteArray after = readFile(file);
+        QVERIFY2(warnings.messages.size() == (after == before ? 1 : 0), context);
+        QCOMPARE(run->d.watch.boxes.size(), atClose ? 0 : warnings.messages.size());
+        if (after != before) {
+            QVERIFY2(entries(after) == whole, context + '\n' + after);
+            savedOnce = true;
+            continue;
+        }
+        // Reported where the user looks, with what failed and the true cause.
+        const QString reason = atClose ? warnings.messages[0] : run->d.watch.boxes[0].text;
+        QVERIFY2(reason.endsWith(u"Die Datei darf nicht größer werden."_s), qPrintable(reason));
+        if (limit >= rlim_t(before.size()))
+            QVERIFY2(reason.contains(u"neuen Werte"_s), qPrintable(reason));
+    }
+    QVERIFY(savedOnce);
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()
@@ -569,8 +704,9 @@ void SettingsTest::savesThatFailAreReportedAndForgotten()
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(box.parent, &run->window);
     QCOMPARE(box.text,
-             u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie "
-             "war.\n\nDatei: %1\nAuf dem Datenträger ist kein Platz mehr frei."_s.arg(file));
+             u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie war.\n\nDatei: "
+             "%1\nDie Sperrdatei %1.lock lässt sich nicht anlegen. Die Datei darf nicht größer "
+             "werden."_s.arg(file));
     QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
     QVERIFY(!fontOf(run->d).bold());
     QCOMPARE(readFile(file), content);
