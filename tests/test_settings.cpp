@@ -196,6 +196,7 @@ private Q_SLOTS:
     void failedSaveLeavesNothingPending();
     void savesNeverCutTheFile_data();
     void savesNeverCutTheFile();
+    void savesReachTheFileAtTheEndOfLinks();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontDialogOpensOnTheStoredFont_data();
@@ -570,6 +571,30 @@ void SettingsTest::savesNeverCutTheFile()
             QVERIFY2(reason.contains(u"neuen Werte"_s), qPrintable(reason));
     }
     QVERIFY(savedOnce);
+}
+
+void SettingsTest::savesReachTheFileAtTheEndOfLinks()
+{
+    // Talvero.conf -> a.conf -> real/b.conf, as relative links.
+    const QString end = dir->filePath(u"real/b.conf"_s);
+    QVERIFY(QDir(dir->path()).mkdir(u"real"_s) && writeFile(end, "[Setup]\nAugen=3\n"));
+    QCOMPARE(::symlink("real/b.conf", qPrintable(dir->filePath(u"a.conf"_s))), 0);
+    QCOMPARE(::symlink("a.conf", qPrintable(file)), 0);
+    for (const int dice : {42, 43}) { // the second save too
+        SettingsStore store(file);
+        QCOMPARE(store.readInt(keys::sides), 3);
+        store.write(keys::diceCount, dice);
+        QVERIFY(store.save().saved);
+    }
+    QCOMPARE(stored(end, kDiceKey).toString(), u"43"_s);
+    QVERIFY(QFileInfo(file).isSymLink() && QFileInfo(dir->filePath(u"a.conf"_s)).isSymLink());
+
+    // Links in a circle lead to no file.
+    QVERIFY(QFile::remove(end) && QFile::link(file, end));
+    SettingsStore circle(file);
+    circle.write(keys::diceCount, 44);
+    expectOneWarning(u"Die Verknüpfungen zur Datei führen im Kreis zu sich selbst."_s);
+    QVERIFY(!circle.save().saved);
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()

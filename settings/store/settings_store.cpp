@@ -58,6 +58,19 @@ QString failure(const QString &what, int error, const QString &folder)
     return what + QLatin1Char(' ') + causeOf(error, folder);
 }
 
+// The file at the end of a chain of links, which is the file QSettings reads; nothing when the
+// links go round in a circle.
+std::optional<QString> endOfLinks(QString path)
+{
+    for (int hop = 0; hop < 40; ++hop) { // as many as the system follows
+        const QFileInfo info(path);
+        if (!info.isSymLink())
+            return path;
+        path = info.symLinkTarget();
+    }
+    return std::nullopt;
+}
+
 // A name beside `target` for a copy of it: `target` and 16 hexadecimal digits.
 QString copyName(const QString &target)
 {
@@ -435,11 +448,10 @@ SaveResult SettingsStore::save()
         return {};
     // Forgotten whatever happens: a value that could not be stored is never written later.
     const QMap<QString, QString> values = std::exchange(pending_, {});
-    // A link is followed, as QSettings follows it, so the file it names is the one rewritten.
-    QString target = fileName();
-    if (const QFileInfo info(target); info.isSymLink())
-        target = info.symLinkTarget();
-    const QString reason = writeInto(target, values);
+    const std::optional<QString> target = endOfLinks(fileName());
+    const QString reason =
+        target ? writeInto(*target, values)
+               : QStringLiteral("Die Verknüpfungen zur Datei führen im Kreis zu sich selbst.");
     if (!reason.isEmpty()) {
         warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 lässt sich "
                             "nicht schreiben. %2")
