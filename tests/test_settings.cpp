@@ -197,6 +197,7 @@ private Q_SLOTS:
     void savesNeverCutTheFile_data();
     void savesNeverCutTheFile();
     void savesReachTheFileAtTheEndOfLinks();
+    void savesRemoveWhatKilledSavesLeft();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontDialogOpensOnTheStoredFont_data();
@@ -595,6 +596,26 @@ void SettingsTest::savesReachTheFileAtTheEndOfLinks()
     circle.write(keys::diceCount, 44);
     expectOneWarning(u"Die Verknüpfungen zur Datei führen im Kreis zu sich selbst."_s);
     QVERIFY(!circle.save().saved);
+}
+
+void SettingsTest::savesRemoveWhatKilledSavesLeft()
+{
+    // A copy, and the lock and temporary file Qt makes beside it while writing it.
+    const QStringList leftovers = {u"Talvero.conf.0123456789abcdef"_s,
+                                   u"Talvero.conf.0123456789abcdef.lock"_s,
+                                   u"Talvero.conf.0123456789abcdef.MVGIlw"_s};
+    // Alike, but none of those.
+    const QStringList others = {
+        u"Other.conf.0123456789abcdef"_s,       u"Talvero.conf"_s,
+        u"Talvero.conf.0123456789ABCDEF"_s,     u"Talvero.conf.0123456789abcde"_s,
+        u"Talvero.conf.0123456789abcdef.old"_s, u"Talvero.conf.backup"_s};
+    for (const QString &name : leftovers + others)
+        QVERIFY(writeFile(dir->filePath(name), "[Setup]\nAugen=3\n"));
+    SettingsStore store(file);
+    store.write(keys::sides, 9);
+    QVERIFY(store.save().saved);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), others);
+    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
 }
 
 void SettingsTest::fontChoiceAppliesAndIsRemembered()

@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
@@ -76,6 +77,23 @@ QString copyName(const QString &target)
 {
     return QStringLiteral("%1.%2").arg(target).arg(QRandomGenerator::global()->generate64(), 16, 16,
                                                    QLatin1Char('0'));
+}
+
+// Removes what saves killed on the way left beside `target`: their copies, and the lock and
+// temporary file QSettings makes beside a copy while writing it (six letters). Only while the
+// lock on `target` is held, so that no other save is using them.
+void removeLeftovers(const QString &target)
+{
+    const QFileInfo info(target);
+    const QRegularExpression own(QStringLiteral("^%1\\.[0-9a-f]{16}(\\.lock|\\.[A-Za-z]{6})?$")
+                                     .arg(QRegularExpression::escape(info.fileName())));
+    QDir folder = info.absoluteDir();
+    const QStringList candidates =
+        folder.entryList({info.fileName() + QStringLiteral(".*")},
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString &name : candidates)
+        if (own.match(name).hasMatch())
+            folder.remove(name); // one left behind is tried again next time
 }
 
 // A file of its own beside `target`, holding what `target` holds now, with its permissions.
@@ -201,6 +219,7 @@ QString writeInto(const QString &target, const QMap<QString, QString> &values)
             QStringLiteral("Die Sperrdatei %1 lässt sich nicht anlegen.").arg(lock.fileName()),
             error, folder);
     }
+    removeLeftovers(target);
     const Copy copy = copyBeside(target, folder);
     if (copy.path.isEmpty())
         return copy.failure;
