@@ -13,7 +13,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -196,6 +199,7 @@ private Q_SLOTS:
     void failedSaveLeavesNothingPending();
     void savesNeverCutTheFile_data();
     void savesNeverCutTheFile();
+    void savesOnAFullDiskNeverCutTheFile();
     void savesReachTheFileAtTheEndOfLinks();
     void savesRemoveWhatKilledSavesLeft();
 
@@ -570,6 +574,56 @@ void SettingsTest::savesNeverCutTheFile()
         QVERIFY2(reason.endsWith(u"Die Datei darf nicht größer werden."_s), qPrintable(reason));
         if (limit >= rlim_t(before.size()))
             QVERIFY2(reason.contains(u"neuen Werte"_s), qPrintable(reason));
+    }
+    QVERIFY(savedOnce);
+}
+
+void SettingsTest::savesOnAFullDiskNeverCutTheFile()
+{
+    const QByteArray before = "[Setup]\nAugen=3\n";
+    bool savedOnce = false;
+    // A save needs a page for the lock file, the copy, QSettings's lock and the merged file.
+    for (int freePages = 0; freePages <= 5; ++freePages) {
+        int pipe[2];
+        QCOMPARE(::pipe(pipe), 0);
+        // A disk of 64 KiB in a mount namespace of the child's own, gone when it ends.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const QByteArray folder = QFile::encodeName(dir->path());
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+                ::_exit(2);
+            struct statvfs disk = {};
+            writeFile(file, before);
+            ::statvfs(folder.constData(), &disk);
+            writeFile(dir->filePath(u"filler"_s),
+                      QByteArray(qsizetype(disk.f_bavail * disk.f_bsize) - freePages * 4096, 'x'));
+            SettingsStore store(file);
+            store.write(keys::fontName, u"DejaVu Serif"_s);
+            const QByteArray reason = store.save().reason.toUtf8();
+            const QByteArray answer = reason + '\0' + readFile(file);
+            ::_exit(::write(pipe[1], answer.constData(), answer.size()) == answer.size() ? 0 : 1);
+        }
+        ::close(pipe[1]);
+        QFile report;
+        QVERIFY(report.open(pipe[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+        const QList<QByteArray> answer = report.readAll().split('\0');
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+            QSKIP("making a disk of its own needs root in a mount namespace of its own");
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && answer.size() == 2);
+        const QByteArray context = QByteArray::number(freePages) + " pages free: " + answer[0];
+        if (answer[0].isEmpty()) {
+            QVERIFY2(entries(answer[1]) ==
+                         QStringList({u"Font/FontName=DejaVu Serif"_s, u"Setup/Augen=3"_s}),
+                     context + answer[1]);
+            savedOnce = true;
+        } else {
+            QVERIFY2(answer[1] == before, context + answer[1]);
+            QVERIFY2(answer[0].endsWith("Auf dem Datenträger ist kein Platz mehr frei."), context);
+        }
     }
     QVERIFY(savedOnce);
 }

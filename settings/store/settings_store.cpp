@@ -169,15 +169,39 @@ bool holdsExactly(const QString &path, const QMap<QString, QVariant> &expected)
            });
 }
 
-// Why a file of `bytes` cannot be at `path`: the system's answer when the file is made that
-// large, or 0.
-int growthError(const QByteArray &path, qint64 bytes)
+// The system's answer when the file at `path` (a new one if `fresh`) is made `bytes` large; 0
+// when it can be.
+int growthError(const QByteArray &path, qint64 bytes, bool fresh = false)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    const int fd =
+        ::open(path.constData(), O_WRONLY | O_CLOEXEC | (fresh ? O_CREAT | O_EXCL : 0), 0600);
     if (fd < 0)
         return errno;
-    const int error = ::posix_fallocate(fd, 0, bytes);
+    const int error = bytes > 0 ? ::posix_fallocate(fd, 0, bytes) : 0;
     ::close(fd);
+    return error;
+}
+
+// Why merging into the copy failed, as QSettings does not tell: the room the merge takes is
+// asked for again. The copy holds what the file holds, and beside it lie QSettings's lock, as
+// large as ours, and the merged file, as large as it can be: every byte escaped, a section
+// header each. 0 when there is room.
+int mergeError(const QString &target, const QByteArray &copy, qint64 lockSize,
+               const QMap<QString, QString> &values)
+{
+    const qint64 held = QFileInfo(target).size();
+    qint64 merged = held;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        merged += 4 * (it.key().toUtf8().size() + it.value().toUtf8().size()) + 8;
+    const QByteArray lock = QFile::encodeName(copyName(target));
+    const QByteArray mergedFile = QFile::encodeName(copyName(target));
+    int error = growthError(copy, held);
+    if (error == 0)
+        error = growthError(lock, lockSize, true);
+    if (error == 0)
+        error = growthError(mergedFile, merged, true);
+    ::unlink(lock.constData());
+    ::unlink(mergedFile.constData());
     return error;
 }
 
@@ -251,11 +275,7 @@ QString writeInto(const QString &target, const QMap<QString, QString> &values)
         return failure(what, error, folder);
     }
     if (!merged || !holdsExactly(checked, expected)) {
-        // As large as the merged file can be: every byte escaped, a section header each.
-        qint64 bytes = QFileInfo(target).size();
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            bytes += 4 * (it.key().toUtf8().size() + it.value().toUtf8().size()) + 8;
-        const int error = growthError(encoded, bytes);
+        const int error = mergeError(target, encoded, QFileInfo(lock.fileName()).size(), values);
         ::unlink(encoded.constData());
         return failure(what, error, folder);
     }
