@@ -109,8 +109,12 @@ private:
 class StoreWarnings
 {
 public:
-    StoreWarnings() { previous_ = qInstallMessageHandler(&keep), current_ = this; }
-    ~StoreWarnings() { qInstallMessageHandler(previous_), current_ = nullptr; }
+    StoreWarnings()
+    {
+        current_ = this;
+        previous_ = qInstallMessageHandler(&keep);
+    }
+    ~StoreWarnings() { qInstallMessageHandler(previous_); }
     QStringList messages;
 
 private:
@@ -586,19 +590,20 @@ void SettingsTest::savesOnAFullDiskNeverCutTheFile()
     for (int freePages = 0; freePages <= 5; ++freePages) {
         int pipe[2];
         QCOMPARE(::pipe(pipe), 0);
-        // A disk of 64 KiB in a mount namespace of the child's own, gone when it ends.
+        // A disk of 16 pages in a mount namespace of the child's own, gone when it ends.
         const pid_t child = ::fork();
         if (child == 0) {
             const QByteArray folder = QFile::encodeName(dir->path());
             if (::unshare(CLONE_NEWNS) != 0 ||
                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+                ::mount("tmpfs", folder.constData(), "tmpfs", 0, "nr_blocks=16") != 0)
                 ::_exit(2);
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
             struct statvfs disk = {};
             writeFile(file, before);
             ::statvfs(folder.constData(), &disk);
-            writeFile(dir->filePath(u"filler"_s),
-                      QByteArray(qsizetype(disk.f_bavail * disk.f_bsize) - freePages * 4096, 'x'));
+            const auto filler = qsizetype((disk.f_bavail - freePages) * disk.f_bsize);
+            writeFile(dir->filePath(u"filler"_s), QByteArray(filler, 'x'));
             SettingsStore store(file);
             store.write(keys::fontName, u"DejaVu Serif"_s);
             const QByteArray reason = store.save().reason.toUtf8();
