@@ -3,6 +3,7 @@
 
 #include "talvero/product.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -155,6 +156,27 @@ Copy copyBeside(const QString &target, const QString &folder)
     return {path, {}};
 }
 
+// Whether a value read back from a settings file is the one that was written. QSettings writes
+// numbers and truth values as text, which reads back as text; other values that are not text
+// it writes through QDataStream, which also tells apart what equals nothing, not even itself (a
+// double that is not a number).
+bool same(const QVariant &read, const QVariant &written)
+{
+    if (read == written)
+        return true;
+    if (read.typeId() == QMetaType::QString)
+        return read.toString() == written.toString();
+    if (read.typeId() != written.typeId())
+        return false;
+    QByteArray readBytes;
+    QByteArray writtenBytes;
+    QDataStream readStream(&readBytes, QIODevice::WriteOnly);
+    QDataStream writtenStream(&writtenBytes, QIODevice::WriteOnly);
+    readStream << read;
+    writtenStream << written;
+    return readBytes == writtenBytes;
+}
+
 // Whether the settings file at `path` holds exactly `expected`. Read by a QSettings of its own:
 // `path` must be a name the process has not opened before, as QSettings answers for a file it
 // has seen from what it holds in memory.
@@ -165,7 +187,7 @@ bool holdsExactly(const QString &path, const QMap<QString, QVariant> &expected)
     return keys.size() == expected.size() &&
            std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
                const auto value = expected.constFind(key);
-               return value != expected.cend() && *value == check.value(key);
+               return value != expected.cend() && same(check.value(key), *value);
            });
 }
 
