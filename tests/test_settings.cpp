@@ -13,7 +13,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,25 +76,27 @@ void chooseInDialog(QFontDialog &dialog, const QString &face, int size, bool bol
     dialog.setCurrentFont(chosen);
 }
 
-// A store that cannot be written says so once, and only once.
-void expectOneWarning()
+// A store that cannot be written says so once, and only once, and why when `reason` is given.
+void expectOneWarning(const QString &reason = {})
 {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Die Einstellungen konnten nicht "
-                                                          u"gespeichert werden: .+Talvero.conf"_s));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(u"^Die Einstellungen konnten nicht "
+                                            u"gespeichert werden: .+Talvero.conf.*"_s +
+                                            QRegularExpression::escape(reason) + u'$'));
     QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
 }
 
-// While it lives, no file of this process can grow beyond a few bytes, as on a full disk; root
-// too is held to it.
+// While it lives, no file of this process can grow beyond `bytes`, as on a full disk or a
+// quota; root too is held to it.
 class FullDisk
 {
 public:
-    FullDisk()
+    explicit FullDisk(rlim_t bytes = 16)
     {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
         rlimit tiny = saved_;
-        tiny.rlim_cur = 16;
+        tiny.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &tiny);
     }
     ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
@@ -99,6 +104,45 @@ public:
 private:
     rlimit saved_{};
 };
+
+// The store's warnings while it lives, kept from the test log.
+class StoreWarnings
+{
+public:
+    StoreWarnings()
+    {
+        current_ = this;
+        previous_ = qInstallMessageHandler(&keep);
+    }
+    ~StoreWarnings() { qInstallMessageHandler(previous_); }
+    QStringList messages;
+
+private:
+    static void keep(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (qstrcmp(context.category, "talvero.settings") == 0)
+            current_->messages << text;
+        else
+            previous_(type, context, text);
+    }
+    static inline StoreWarnings *current_ = nullptr;
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
+// A settings file's "Section/key=value" lines, sorted, read as plain text.
+QStringList entries(const QByteArray &content)
+{
+    QStringList entries;
+    QString section;
+    for (const QByteArray &line : content.split('\n')) {
+        if (line.startsWith('['))
+            section = QString::fromUtf8(line.mid(1).chopped(1));
+        else if (!line.isEmpty())
+            entries << section + u'/' + QString::fromUtf8(line);
+    }
+    entries.sort();
+    return entries;
+}
 
 QFont fontOf(const Driver &d, const char *label = "txt_Gewürfelt_2er2(8)")
 {
@@ -149,12 +193,19 @@ private Q_SLOTS:
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
     void sampleFilesStartInRange();
+    void unwritableStoreAtClose_data();
     void unwritableStoreAtClose();
+    void readOnlyFileKeepsItsContents_data();
     void readOnlyFileKeepsItsContents();
     void everyWayOutSaves_data();
     void everyWayOutSaves();
     void signalsIgnoredAtStartStayIgnored();
     void failedSaveLeavesNothingPending();
+    void savesNeverCutTheFile_data();
+    void savesNeverCutTheFile();
+    void savesOnAFullDiskNeverCutTheFile();
+    void savesReachTheFileAtTheEndOfLinks();
+    void savesRemoveWhatKilledSavesLeft();
 
     void fontChoiceAppliesAndIsRemembered();
     void fontDialogOpensOnTheStoredFont_data();
@@ -304,31 +355,61 @@ void SettingsTest::sampleFilesStartInRange()
     }
 }
 
+void SettingsTest::unwritableStoreAtClose_data()
+{
+    QTest::addColumn<QString>("store");  // below the test's folder, %1
+    QTest::addColumn<QString>("reason"); // %2: the system's words for "is a folder"
+    // Nothing can be written below a file, not even by root.
+    QTest::newRow("its folder a file")
+        << u"not-a-folder/Talvero.conf"_s
+        << u"Der Ordner %1/not-a-folder fehlt und lässt sich nicht anlegen."_s;
+    QTest::newRow("it is a folder") << u"Talvero.conf"_s
+                                    << u"Die Datei lässt sich nicht lesen. Die Ursache ist nicht "
+                                       "bekannt; das System meldet: %2."_s;
+}
+
 void SettingsTest::unwritableStoreAtClose()
 {
-    // A folder that is a file: nothing can be written below it, not even by root.
-    const QString blocker = dir->filePath(u"not-a-folder"_s);
-    QVERIFY(writeFile(blocker, "x"));
-    expectOneWarning();
+    QFETCH(QString, store);
+    QFETCH(QString, reason);
+    const QString blocker = dir->filePath(store.section(u'/', 0, 0));
+    QVERIFY(store.contains(u'/') ? writeFile(blocker, "x") : QDir().mkdir(blocker));
+    expectOneWarning(reason.replace(u"%1"_s, dir->path())
+                         .replace(u"%2"_s, QString::fromLocal8Bit(std::strerror(EISDIR))));
     {
-        Run run(blocker + u"/Talvero.conf"_s);
+        Run run(dir->filePath(store));
         QVERIFY(run.d.show());
         run.d.setValue("HScroll", 99);
         QVERIFY(run.window.close());
         QVERIFY(!run.window.isVisible());
     }
-    QCOMPARE(readFile(blocker), QByteArray("x"));
+    QVERIFY(store.contains(u'/') ? readFile(blocker) == "x" : QDir(blocker).isEmpty());
+}
+
+void SettingsTest::readOnlyFileKeepsItsContents_data()
+{
+    QTest::addColumn<bool>("fileReadOnly");
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::addColumn<QString>("reason"); // %1: the folder
+    QTest::newRow("file") << true << false << u"Die Datei ist schreibgeschützt."_s;
+    QTest::newRow("folder") << false << true << u"Sie dürfen in den Ordner %1 nicht schreiben."_s;
+    QTest::newRow("both") << true << true << u"Die Datei ist schreibgeschützt."_s;
 }
 
 void SettingsTest::readOnlyFileKeepsItsContents()
 {
+    QFETCH(bool, fileReadOnly);
+    QFETCH(bool, folderReadOnly);
+    QFETCH(QString, reason);
     if (::geteuid() == 0)
         QSKIP("file permissions do not bind root");
     const QByteArray content = "[Setup]\nW%FCrfelanzahl=42\n";
     QVERIFY(writeFile(file, content));
-    QFile::setPermissions(file, QFileDevice::ReadOwner);
-    QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    expectOneWarning();
+    if (fileReadOnly)
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+    if (folderReadOnly)
+        QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    expectOneWarning(reason.replace(u"%1"_s, dir->path()));
     {
         Run run(file);
         QCOMPARE(run.d.caption("txt_AnzahlWürfel"), u"42"_s);
@@ -434,6 +515,165 @@ void SettingsTest::failedSaveLeavesNothingPending()
     QVERIFY(a.save().saved);
     QCOMPARE(a.readText(keys::fontName), u"Liberation Serif"_s);
     QCOMPARE(storedFont(file), u"Liberation Serif,false,,"_s);
+    QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
+}
+
+void SettingsTest::savesNeverCutTheFile_data()
+{
+    QTest::addColumn<QStringList>("whole"); // what the file holds after the save, sorted
+    const QString note = u"Other/Note="_s + QString(300, u'x');
+    QTest::newRow("font dialog") << QStringList{u"Font/FontBold=True"_s, u"Font/FontItalic=False"_s,
+                                                u"Font/FontName=DejaVu Serif"_s,
+                                                u"Font/FontSize=20"_s, note};
+    QTest::newRow("closing") << QStringList{u"Font/FontName=DejaVu Sans"_s,
+                                            note,
+                                            u"Setup/Augen=6"_s,
+                                            u"Setup/Check_90Grad=0"_s,
+                                            u"Setup/OptionWurf2=False"_s,
+                                            u"Setup/OptionWurf=False"_s,
+                                            u"Setup/W%FCrfelanzahl=60"_s};
+}
+
+void SettingsTest::savesNeverCutTheFile()
+{
+    QFETCH(QStringList, whole);
+    const bool atClose = QByteArray(QTest::currentDataTag()) == "closing";
+    // Larger than the lock file: from its size on, only merging the new values can fail.
+    const QByteArray before =
+        "[Font]\nFontName=DejaVu Sans\n[Other]\nNote=" + QByteArray(300, 'x') + '\n';
+    bool savedOnce = false;
+    // One run chooses a font again and again; a run closes once.
+    auto run = std::make_unique<Run>(file);
+    run->d.watch.fontDialog = [](QFontDialog &dialog) {
+        chooseInDialog(dialog, u"DejaVu Serif"_s, 20, true);
+        dialog.accept();
+    };
+    // Every stage: the lock file, the copy, the merge, and past the new file's size.
+    for (rlim_t limit = 0; limit <= rlim_t(before.size()) + 160; limit += 16) {
+        const QByteArray context = "limit " + QByteArray::number(quint64(limit));
+        QVERIFY(writeFile(file, before));
+        if (atClose)
+            run = std::make_unique<Run>(file);
+        run->d.watch.boxes.clear();
+        StoreWarnings warnings;
+        {
+            const FullDisk full(limit);
+            if (atClose) {
+                run->window.close();
+            } else {
+                run->d.watch.expectBoxes(1);
+                run->d.click("cmd_Schrift");
+            }
+        }
+        const QByteArray after = readFile(file);
+        QVERIFY2(warnings.messages.size() == (after == before ? 1 : 0), context);
+        QCOMPARE(run->d.watch.boxes.size(), atClose ? 0 : warnings.messages.size());
+        if (after != before) {
+            QVERIFY2(entries(after) == whole, context + '\n' + after);
+            savedOnce = true;
+            continue;
+        }
+        // Reported where the user looks, with what failed and the true cause.
+        const QString reason = atClose ? warnings.messages[0] : run->d.watch.boxes[0].text;
+        QVERIFY2(reason.endsWith(u"Die Datei darf nicht größer werden."_s), qPrintable(reason));
+        if (limit >= rlim_t(before.size()))
+            QVERIFY2(reason.contains(u"neuen Werte"_s), qPrintable(reason));
+    }
+    QVERIFY(savedOnce);
+}
+
+void SettingsTest::savesOnAFullDiskNeverCutTheFile()
+{
+    const QByteArray before = "[Setup]\nAugen=3\n";
+    bool savedOnce = false;
+    // A save needs a page for the lock file, the copy, QSettings's lock and the merged file.
+    for (int freePages = 0; freePages <= 5; ++freePages) {
+        int pipe[2];
+        QCOMPARE(::pipe(pipe), 0);
+        // A disk of 16 pages in a mount namespace of the child's own, gone when it ends.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const QByteArray folder = QFile::encodeName(dir->path());
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", folder.constData(), "tmpfs", 0, "nr_blocks=16") != 0)
+                ::_exit(2);
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+            struct statvfs disk = {};
+            writeFile(file, before);
+            ::statvfs(folder.constData(), &disk);
+            const auto filler = qsizetype((disk.f_bavail - freePages) * disk.f_bsize);
+            writeFile(dir->filePath(u"filler"_s), QByteArray(filler, 'x'));
+            SettingsStore store(file);
+            store.write(keys::fontName, u"DejaVu Serif"_s);
+            const QByteArray reason = store.save().reason.toUtf8();
+            const QByteArray answer = reason + '\0' + readFile(file);
+            ::_exit(::write(pipe[1], answer.constData(), answer.size()) == answer.size() ? 0 : 1);
+        }
+        ::close(pipe[1]);
+        QFile report;
+        QVERIFY(report.open(pipe[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+        const QList<QByteArray> answer = report.readAll().split('\0');
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+            QSKIP("making a disk of its own needs root in a mount namespace of its own");
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && answer.size() == 2);
+        const QByteArray context = QByteArray::number(freePages) + " pages free: " + answer[0];
+        if (answer[0].isEmpty()) {
+            QVERIFY2(entries(answer[1]) ==
+                         QStringList({u"Font/FontName=DejaVu Serif"_s, u"Setup/Augen=3"_s}),
+                     context + answer[1]);
+            savedOnce = true;
+        } else {
+            QVERIFY2(answer[1] == before, context + answer[1]);
+            QVERIFY2(answer[0].endsWith("Auf dem Datenträger ist kein Platz mehr frei."), context);
+        }
+    }
+    QVERIFY(savedOnce);
+}
+
+void SettingsTest::savesReachTheFileAtTheEndOfLinks()
+{
+    // Talvero.conf -> a.conf -> real/b.conf, as relative links.
+    const QString end = dir->filePath(u"real/b.conf"_s);
+    QVERIFY(QDir(dir->path()).mkdir(u"real"_s) && writeFile(end, "[Setup]\nAugen=3\n"));
+    QCOMPARE(::symlink("real/b.conf", qPrintable(dir->filePath(u"a.conf"_s))), 0);
+    QCOMPARE(::symlink("a.conf", qPrintable(file)), 0);
+    for (const int dice : {42, 43}) { // the second save too
+        SettingsStore store(file);
+        QCOMPARE(store.readInt(keys::sides), 3);
+        store.write(keys::diceCount, dice);
+        QVERIFY(store.save().saved);
+    }
+    QCOMPARE(stored(end, kDiceKey).toString(), u"43"_s);
+    QVERIFY(QFileInfo(file).isSymLink() && QFileInfo(dir->filePath(u"a.conf"_s)).isSymLink());
+
+    // Links in a circle lead to no file.
+    QVERIFY(QFile::remove(end) && QFile::link(file, end));
+    SettingsStore circle(file);
+    circle.write(keys::diceCount, 44);
+    expectOneWarning(u"Die Verknüpfungen zur Datei führen im Kreis zu sich selbst."_s);
+    QVERIFY(!circle.save().saved);
+}
+
+void SettingsTest::savesRemoveWhatKilledSavesLeft()
+{
+    // A copy, and the lock and temporary file Qt makes beside it while writing it.
+    const QStringList leftovers = {u"Talvero.conf.0123456789abcdef"_s,
+                                   u"Talvero.conf.0123456789abcdef.lock"_s,
+                                   u"Talvero.conf.0123456789abcdef.MVGIlw"_s};
+    // Alike, but none of those.
+    const QStringList others = {
+        u"Other.conf.0123456789abcdef"_s,       u"Talvero.conf"_s,
+        u"Talvero.conf.0123456789ABCDEF"_s,     u"Talvero.conf.0123456789abcde"_s,
+        u"Talvero.conf.0123456789abcdef.old"_s, u"Talvero.conf.backup"_s};
+    for (const QString &name : leftovers + others)
+        QVERIFY(writeFile(dir->filePath(name), "[Setup]\nAugen=3\n"));
+    SettingsStore store(file);
+    store.write(keys::sides, 9);
+    QVERIFY(store.save().saved);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), others);
     QCOMPARE(stored(file, u"Setup/Augen"_s).toString(), u"9"_s);
 }
 
@@ -569,8 +809,9 @@ void SettingsTest::savesThatFailAreReportedAndForgotten()
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(box.parent, &run->window);
     QCOMPARE(box.text,
-             u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie "
-             "war.\n\nDatei: %1\nAuf dem Datenträger ist kein Platz mehr frei."_s.arg(file));
+             u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie war.\n\nDatei: "
+             "%1\nDie Sperrdatei %1.lock lässt sich nicht anlegen. Die Datei darf nicht größer "
+             "werden."_s.arg(file));
     QCOMPARE(fontOf(run->d).family(), u"DejaVu Sans"_s);
     QVERIFY(!fontOf(run->d).bold());
     QCOMPARE(readFile(file), content);

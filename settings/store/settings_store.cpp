@@ -3,13 +3,16 @@
 
 #include "talvero/product.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -28,8 +31,9 @@ void warn(const QString &message)
     qCWarning(lcSettings).noquote() << message;
 }
 
-// Why a file operation failed, as a user can act on it.
-QString reasonFor(int error)
+// Why a system call failed, as a user can act on it; where that is not clear, the system's own
+// words. A missing permission is the folder's for everything but reading the file.
+QString causeOf(int error, const QString &folder)
 {
     switch (error) {
     case ENOSPC:
@@ -39,67 +43,99 @@ QString reasonFor(int error)
         return QStringLiteral("Die Datei darf nicht größer werden.");
     case EACCES:
     case EPERM:
-        return QStringLiteral("Sie dürfen in diesen Ordner nicht schreiben.");
+        return QStringLiteral("Sie dürfen in den Ordner %1 nicht schreiben.").arg(folder);
     case EROFS:
         return QStringLiteral("Der Datenträger ist schreibgeschützt.");
-    case ENOTDIR:
-    case ENOENT:
-        return QStringLiteral("Der Ordner fehlt und lässt sich nicht anlegen.");
+    case 0: // a failure Qt reports without the system's
+        return QStringLiteral("Die Ursache ist nicht bekannt.");
     default:
-        return QStringLiteral("Das System meldet: %1.")
+        return QStringLiteral("Die Ursache ist nicht bekannt; das System meldet: %1.")
             .arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
-// Which file a path names right now, and when it was last changed.
-struct FileIdentity
+// What failed, then why.
+QString failure(const QString &what, int error, const QString &folder)
 {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec changed{};
+    return what + QLatin1Char(' ') + causeOf(error, folder);
+}
 
-    bool operator!=(const FileIdentity &other) const
-    {
-        return exists != other.exists || device != other.device || inode != other.inode ||
-               changed.tv_sec != other.changed.tv_sec || changed.tv_nsec != other.changed.tv_nsec;
+// The file at the end of a chain of links, which is the file QSettings reads; nothing when the
+// links go round in a circle.
+std::optional<QString> endOfLinks(QString path)
+{
+    for (int hop = 0; hop < 40; ++hop) { // as many as the system follows
+        const QFileInfo info(path);
+        if (!info.isSymLink())
+            return path;
+        path = info.symLinkTarget();
     }
-};
+    return std::nullopt;
+}
 
-FileIdentity identityOf(const QString &path)
+// A name beside `target` for a copy of it: `target` and 16 hexadecimal digits.
+QString copyName(const QString &target)
 {
-    struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true, info.st_dev, info.st_ino, info.st_mtim};
+    return QStringLiteral("%1.%2").arg(target).arg(QRandomGenerator::global()->generate64(), 16, 16,
+                                                   QLatin1Char('0'));
+}
+
+// Removes what saves killed on the way left beside `target`: their copies, and the lock and
+// temporary file QSettings makes beside a copy while writing it (six letters). Only while the
+// lock on `target` is held, so that no other save is using them.
+void removeLeftovers(const QString &target)
+{
+    const QFileInfo info(target);
+    const QRegularExpression own(QStringLiteral("^%1\\.[0-9a-f]{16}(\\.lock|\\.[A-Za-z]{6})?$")
+                                     .arg(QRegularExpression::escape(info.fileName())));
+    QDir folder = info.absoluteDir();
+    const QStringList candidates =
+        folder.entryList({info.fileName() + QStringLiteral(".*")},
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString &name : candidates)
+        if (own.match(name).hasMatch())
+            folder.remove(name); // one left behind is tried again next time
 }
 
 // A file of its own beside `target`, holding what `target` holds now, with its permissions.
-// Its path, or the reason it could not be made.
+// Its path, or what failed.
 struct Copy
 {
     QString path;
     QString failure;
 };
 
-Copy copyBeside(const QString &target)
+Copy copyBeside(const QString &target, const QString &folder)
 {
-    QFile original(target);
     QByteArray content;
     struct stat info = {};
-    const bool exists = ::stat(QFile::encodeName(target).constData(), &info) == 0;
-    if (exists) {
-        if (!original.open(QIODevice::ReadOnly))
-            return {{}, reasonFor(EACCES)};
-        content = original.readAll();
+    const int original = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC);
+    if (original < 0 && errno == EACCES)
+        return {{}, QStringLiteral("Sie dürfen die Datei nicht lesen.")};
+    if (original < 0 && errno != ENOENT)
+        return {{}, failure(QStringLiteral("Die Datei lässt sich nicht lesen."), errno, folder)};
+    if (original >= 0) {
+        int error = ::fstat(original, &info) == 0 ? 0 : errno;
+        char buffer[8192];
+        for (ssize_t got = 1; error == 0 && got != 0;) {
+            got = ::read(original, buffer, sizeof buffer);
+            if (got > 0)
+                content.append(buffer, got);
+            else if (got < 0 && errno != EINTR)
+                error = errno;
+        }
+        ::close(original);
+        if (error != 0)
+            return {{},
+                    failure(QStringLiteral("Die Datei lässt sich nicht lesen."), error, folder)};
     }
-    const QString path = QStringLiteral("%1.%2").arg(target).arg(
-        QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    const QString path = copyName(target);
     const QByteArray encoded = QFile::encodeName(path);
+    const QString what = QStringLiteral("Die Kopie %1 lässt sich nicht schreiben.").arg(path);
     // Created as QSettings creates a file: readable by all as the umask allows.
     const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return {{}, reasonFor(errno)};
+        return {{}, failure(what, errno, folder)};
     int error = 0;
     for (qsizetype done = 0; done < content.size() && error == 0;) {
         const ssize_t written = ::write(fd, content.constData() + done,
@@ -109,62 +145,179 @@ Copy copyBeside(const QString &target)
         else if (written > 0)
             done += written;
     }
-    if (error == 0 && exists && ::fchmod(fd, info.st_mode & 07777) != 0)
+    if (error == 0 && original >= 0 && ::fchmod(fd, info.st_mode & 07777) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
         ::unlink(encoded.constData());
-        return {{}, reasonFor(error)};
+        return {{}, failure(what, error, folder)};
     }
     return {path, {}};
 }
 
-// Writes `values` into the file at `target` and tells why that failed, or nothing. The merging
-// happens in a copy beside it, which then takes the file's place: QSettings never holds a
-// value that did not reach the disk.
+// Whether a value read back from a settings file is the one that was written. QSettings writes
+// numbers and truth values as text, which reads back as text; other values that are not text
+// it writes through QDataStream, which also tells apart what equals nothing, not even itself (a
+// double that is not a number).
+bool same(const QVariant &read, const QVariant &written)
+{
+    if (read == written)
+        return true;
+    if (read.typeId() == QMetaType::QString)
+        return read.toString() == written.toString();
+    if (read.typeId() != written.typeId())
+        return false;
+    QByteArray readBytes;
+    QByteArray writtenBytes;
+    QDataStream readStream(&readBytes, QIODevice::WriteOnly);
+    QDataStream writtenStream(&writtenBytes, QIODevice::WriteOnly);
+    readStream << read;
+    writtenStream << written;
+    return readBytes == writtenBytes;
+}
+
+// Whether the settings file at `path` holds exactly `expected`. Read by a QSettings of its own:
+// `path` must be a name the process has not opened before, as QSettings answers for a file it
+// has seen from what it holds in memory.
+bool holdsExactly(const QString &path, const QMap<QString, QVariant> &expected)
+{
+    const QSettings check(path, QSettings::IniFormat);
+    const QStringList keys = check.allKeys();
+    return keys.size() == expected.size() &&
+           std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
+               const auto value = expected.constFind(key);
+               return value != expected.cend() && same(check.value(key), *value);
+           });
+}
+
+// The system's answer when the file at `path` (a new one if `fresh`) is made `bytes` large; 0
+// when it can be.
+int growthError(const QByteArray &path, qint64 bytes, bool fresh = false)
+{
+    const int fd =
+        ::open(path.constData(), O_WRONLY | O_CLOEXEC | (fresh ? O_CREAT | O_EXCL : 0), 0600);
+    if (fd < 0)
+        return errno;
+    const int error = bytes > 0 ? ::posix_fallocate(fd, 0, bytes) : 0;
+    ::close(fd);
+    return error;
+}
+
+// Why merging into the copy failed, as QSettings does not tell: the room the merge takes is
+// asked for again. The copy holds what the file holds, and beside it lie QSettings's lock, as
+// large as ours, and the merged file, as large as it can be: every byte escaped, a section
+// header each. 0 when there is room.
+int mergeError(const QString &target, const QByteArray &copy, qint64 lockSize,
+               const QMap<QString, QString> &values)
+{
+    const qint64 held = QFileInfo(target).size();
+    qint64 merged = held;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        merged += 4 * (it.key().toUtf8().size() + it.value().toUtf8().size()) + 8;
+    const QByteArray lock = QFile::encodeName(copyName(target));
+    const QByteArray mergedFile = QFile::encodeName(copyName(target));
+    int error = growthError(copy, held);
+    if (error == 0)
+        error = growthError(lock, lockSize, true);
+    if (error == 0)
+        error = growthError(mergedFile, merged, true);
+    ::unlink(lock.constData());
+    ::unlink(mergedFile.constData());
+    return error;
+}
+
+// Sends what was written to `path` to the disk; 0 or the error.
+int syncToDisk(const QByteArray &path, int flags = O_RDONLY)
+{
+    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+// Writes `values` into the file at `target` and tells what failed, or nothing. The merging
+// happens in a copy beside it, which takes the file's place once it is read back whole: neither
+// QSettings nor the file ever holds a value that did not reach the disk, and the file is never
+// cut short.
 QString writeInto(const QString &target, const QMap<QString, QString> &values)
 {
-    const QFileInfo info(target);
-    if (!QDir().mkpath(info.absolutePath()))
-        return reasonFor(ENOTDIR);
-    if (info.exists() && !info.isWritable())
-        return reasonFor(EACCES);
-    // The lock QSettings itself takes while it writes this file.
-    QLockFile lock(target + QStringLiteral(".lock"));
-    if (!lock.tryLock(2000)) {
-        switch (lock.error()) {
-        case QLockFile::LockFailedError:
-            return QStringLiteral("Ein anderes Programm schreibt die Datei gerade.");
-        case QLockFile::PermissionError:
-            return reasonFor(EACCES);
-        default: // the lock file was made but could not be written
-            return reasonFor(ENOSPC);
-        }
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("Der Ordner %1 fehlt und lässt sich nicht anlegen.").arg(folder);
+    const QByteArray encodedTarget = QFile::encodeName(target);
+    if (::access(encodedTarget.constData(), W_OK) != 0 && errno != ENOENT) {
+        if (errno == EACCES)
+            return QStringLiteral("Die Datei ist schreibgeschützt.");
+        return failure(QStringLiteral("Die Datei lässt sich nicht schreiben."), errno, folder);
     }
-    const Copy copy = copyBeside(target);
+    // The lock QSettings itself takes while it writes this file. It tells errors apart only
+    // roughly; the system's error is still there when it fails.
+    QLockFile lock(target + QStringLiteral(".lock"));
+    errno = 0;
+    if (!lock.tryLock(2000)) {
+        const int error = errno;
+        if (lock.error() == QLockFile::LockFailedError)
+            return QStringLiteral("Ein anderes Programm schreibt die Datei gerade.");
+        return failure(
+            QStringLiteral("Die Sperrdatei %1 lässt sich nicht anlegen.").arg(lock.fileName()),
+            error, folder);
+    }
+    removeLeftovers(target);
+    const Copy copy = copyBeside(target, folder);
     if (copy.path.isEmpty())
         return copy.failure;
-    const QByteArray encoded = QFile::encodeName(copy.path);
+
+    QMap<QString, QVariant> expected;
     bool merged = false;
     {
         QSettings writer(copy.path, QSettings::IniFormat);
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
+        const QStringList kept = writer.allKeys();
+        for (const QString &key : kept)
+            expected.insert(key, writer.value(key));
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
             writer.setValue(it.key(), it.value());
-        // Qt writes a new file and renames it over the copy; no new file, no write.
-        const FileIdentity before = identityOf(copy.path);
+            expected.insert(it.key(), it.value());
+        }
         writer.sync();
-        merged = writer.status() != QSettings::AccessError && identityOf(copy.path) != before;
+        merged = writer.status() != QSettings::AccessError;
     }
-    if (!merged) {
+    // QSettings can count a write that was cut short as done, so the copy is read back, under a
+    // name of its own.
+    const QString checked = copyName(target);
+    const QByteArray encoded = QFile::encodeName(checked);
+    const QString what =
+        QStringLiteral("Die neuen Werte lassen sich nicht vollständig in die Kopie %1 schreiben.")
+            .arg(checked);
+    if (::rename(QFile::encodeName(copy.path).constData(), encoded.constData()) != 0) {
+        const int error = errno;
+        ::unlink(QFile::encodeName(copy.path).constData());
+        return failure(what, error, folder);
+    }
+    if (!merged || !holdsExactly(checked, expected)) {
+        const int error = mergeError(target, encoded, QFileInfo(lock.fileName()).size(), values);
         ::unlink(encoded.constData());
-        return reasonFor(ENOSPC);
+        return failure(what, error, folder);
     }
-    if (::rename(encoded.constData(), QFile::encodeName(target).constData()) != 0) {
+    if (const int error = syncToDisk(encoded); error != 0) {
+        ::unlink(encoded.constData());
+        return failure(
+            QStringLiteral("Die Kopie %1 lässt sich nicht auf den Datenträger schreiben.")
+                .arg(checked),
+            error, folder);
+    }
+    if (::rename(encoded.constData(), encodedTarget.constData()) != 0) {
         const int error = errno;
         ::unlink(encoded.constData());
-        return reasonFor(error);
+        return failure(QStringLiteral("Die Kopie %1 lässt sich nicht an die Stelle der Datei "
+                                      "setzen.")
+                           .arg(checked),
+                       error, folder);
     }
+    // So that the new name outlasts a crash; without that it still stands.
+    syncToDisk(QFile::encodeName(folder), O_RDONLY | O_DIRECTORY);
     return {};
 }
 
@@ -356,11 +509,10 @@ SaveResult SettingsStore::save()
         return {};
     // Forgotten whatever happens: a value that could not be stored is never written later.
     const QMap<QString, QString> values = std::exchange(pending_, {});
-    // A link is followed, as QSettings follows it, so the file it names is the one rewritten.
-    QString target = fileName();
-    if (const QFileInfo info(target); info.isSymLink())
-        target = info.symLinkTarget();
-    const QString reason = writeInto(target, values);
+    const std::optional<QString> target = endOfLinks(fileName());
+    const QString reason =
+        target ? writeInto(*target, values)
+               : QStringLiteral("Die Verknüpfungen zur Datei führen im Kreis zu sich selbst.");
     if (!reason.isEmpty()) {
         warn(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: %1 lässt sich "
                             "nicht schreiben. %2")
