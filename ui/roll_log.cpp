@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/roll_log.h"
 
+#include "engine/failure_cause.h"
 #include "ui/window_design.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -69,28 +71,6 @@ QByteArray csvField(const QString &text, char separator)
     return field;
 }
 
-// Why a file could not be written, in words a user can act on.
-QString reasonFor(int error, const QString &systemText)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
-    case EFBIG:
-        return QStringLiteral("Die Datei darf nicht größer werden.");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Sie dürfen in diesen Ordner nicht schreiben.");
-    case EROFS:
-        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("Den Ordner gibt es nicht.");
-    default:
-        return QStringLiteral("Das System meldet: %1.").arg(systemText);
-    }
-}
-
 // On the disk, or on a file system that cannot sync and says so.
 bool synced(int handle)
 {
@@ -107,7 +87,8 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
         synced(file.handle()) && file.size() == bytes.size() && file.commit())
         return {};
-    const QString reason = reasonFor(errno, file.errorString());
+    const QString reason =
+        QString::fromStdString(failureCause(errno, QFileInfo(path).absolutePath().toStdString()));
     file.cancelWriting();
     return reason;
 }

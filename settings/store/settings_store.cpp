@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/store/settings_store.h"
 
+#include "engine/failure_cause.h"
 #include "talvero/product.h"
 
 #include <QDataStream>
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,33 +31,11 @@ void warn(const QString &message)
     qCWarning(lcSettings).noquote() << message;
 }
 
-// Why a system call failed, as a user can act on it; where that is not clear, the system's own
-// words. A missing permission is the folder's for everything but reading the file.
-QString causeOf(int error, const QString &folder)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
-    case EFBIG:
-        return QStringLiteral("Die Datei darf nicht größer werden.");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Sie dürfen in den Ordner %1 nicht schreiben.").arg(folder);
-    case EROFS:
-        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
-    case 0: // a failure Qt reports without the system's
-        return QStringLiteral("Die Ursache ist nicht bekannt.");
-    default:
-        return QStringLiteral("Die Ursache ist nicht bekannt; das System meldet: %1.")
-            .arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
-}
-
 // What failed, then why.
 QString failure(const QString &what, int error, const QString &folder)
 {
-    return what + QLatin1Char(' ') + causeOf(error, folder);
+    return what + QLatin1Char(' ') +
+           QString::fromStdString(failureCause(error, folder.toStdString()));
 }
 
 // The file at the end of a chain of links, which is the file QSettings reads; nothing when the
