@@ -883,6 +883,7 @@ void SettingsTest::aboutMessage()
     QCOMPARE(run.d.watch.boxes.size(), 1);
     const ModalWatch::Box box = run.d.watch.boxes[0];
     QCOMPARE(box.icon, QMessageBox::Information);
+    QCOMPARE(box.title, u"Über Talvero"_s);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     const QStringList lines = box.text.split(u'\n');
     QCOMPARE(lines.size(), 6);
