@@ -43,12 +43,18 @@ QLocale german()
     return locale;
 }
 
+// A share that rounds to 0 whole percent.
+bool roundsToNoPercent(double share)
+{
+    return share * 100.0 < 0.5;
+}
+
 // A share in whole percent, for the sentence; never "0 %" or "100 %" for what can happen or fail.
 // A no-break space keeps "%" on its number's line.
 QString wholePercent(double share)
 {
     const double percent = share * 100.0;
-    if (percent > 0.0 && percent < 0.5)
+    if (share > 0.0 && roundsToNoPercent(share))
         return QStringLiteral("weniger als 1\u00A0%");
     if (percent < 100.0 && percent >= 99.5)
         return QStringLiteral("mehr als 99\u00A0%");
@@ -95,7 +101,7 @@ QString oddsSentence(int threshold, std::uint64_t count, const RowOdds &odds)
     text += many ? QStringLiteral("So viele oder mehr bringen ")
                  : QStringLiteral("So wenige oder weniger bringen ");
     // "weniger als 1 %" says so alone; "nur" before it reads wrong.
-    if (share < kRare && share * 100.0 >= 0.5)
+    if (share < kRare && !roundsToNoPercent(share))
         text += QStringLiteral("nur ");
     return text + wholePercent(share) + QStringLiteral(" der Würfe.");
 }
