@@ -117,7 +117,7 @@ void engineBenchmarks()
 
     report("engine.hit_roll_200_us", "us", 1e6, 20001, [&] { engine.hitRoll(200, 10, true); });
 
-    pages.atLeastRow(talvero::Tally::Hit).setCaption(0, talvero::countText(1'000'000.0));
+    pages.atLeastRow(talvero::Page::Hit).setCaption(0, talvero::countText(1'000'000.0));
     report("engine.followup_1e6_dice_ms", "ms", 1e3, 41,
            [&] { (void)engine.followUpRoll(0, 10, true); });
 }

@@ -26,7 +26,7 @@ public:
 };
 
 // The result display of one tab page.
-struct TallySet
+struct PageRows
 {
     CountRow &faceRow;          // element k counts the dice that showed k + 1
     CountRow &atLeastRow;       // element k counts the dice that showed k + 2 or more

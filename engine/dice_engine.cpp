@@ -49,15 +49,15 @@ std::string rerolledSummary(const std::string &summary, std::uint64_t rerolled)
 
 } // namespace
 
-DiceEngine::DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock,
+DiceEngine::DiceEngine(const PageRows &hit, const PageRows &damage, Clock &clock,
                        std::uint64_t startSeed)
-    : sets_{hit, damage}
+    : pages_{hit, damage}
     , clock_(clock)
     , random_(startSeed)
 {
-    for (const TallySet &set : sets_) {
-        requireSize(set.faceRow, kFaceCount);
-        requireSize(set.atLeastRow, kThresholdCount);
+    for (const PageRows &shown : pages_) {
+        requireSize(shown.faceRow, kFaceCount);
+        requireSize(shown.atLeastRow, kThresholdCount);
     }
 }
 
@@ -70,32 +70,32 @@ void DiceEngine::reseedFromClock()
     random_.reseed(clockSeed(first, second, third));
 }
 
-void DiceEngine::rewriteAtLeastRow(Tally set)
+void DiceEngine::rewriteAtLeastRow(Page page)
 {
-    TallySet &t = tally(set);
+    PageRows &shown = rows(page);
     double sum = 0.0;
     for (int i = kFaceCount - 1; i >= 1; --i) {
-        sum += readCount(t.faceRow.caption(i));
-        t.atLeastRow.setCaption(i - 1, countText(sum));
+        sum += readCount(shown.faceRow.caption(i));
+        shown.atLeastRow.setCaption(i - 1, countText(sum));
     }
 }
 
-void DiceEngine::clearCounts(Tally set)
+void DiceEngine::clearCounts(Page page)
 {
-    lastRoll_[static_cast<std::size_t>(index(set))].reset();
-    earlierDice_[static_cast<std::size_t>(index(set))].clear();
-    TallySet &t = tally(set);
-    for (int i = 0; i < t.faceRow.size(); ++i)
-        t.faceRow.setCaption(i, kZero);
-    for (int i = 0; i < t.atLeastRow.size(); ++i)
-        t.atLeastRow.setCaption(i, kZero);
-    t.resultFrame.setCaption(kFrameCaption);
+    lastRoll_[static_cast<std::size_t>(index(page))].reset();
+    earlierDice_[static_cast<std::size_t>(index(page))].clear();
+    PageRows &shown = rows(page);
+    for (int i = 0; i < shown.faceRow.size(); ++i)
+        shown.faceRow.setCaption(i, kZero);
+    for (int i = 0; i < shown.atLeastRow.size(); ++i)
+        shown.atLeastRow.setCaption(i, kZero);
+    shown.resultFrame.setCaption(kFrameCaption);
 }
 
-void DiceEngine::countRoll(Tally set)
+void DiceEngine::countRoll(Page page)
 {
-    rollCounter_[index(set)] += 1.0;
-    tally(set).counterLabel.setCaption(counterText(rollCounter_[index(set)]));
+    rollCounter_[index(page)] += 1.0;
+    rows(page).counterLabel.setCaption(counterText(rollCounter_[index(page)]));
 }
 
 // Tallies the dice in local counters: nothing can look at the captions between two dice, so each
@@ -108,10 +108,10 @@ ThrownDice DiceEngine::throwDice(std::uint64_t dice, int sides)
     return thrown;
 }
 
-void DiceEngine::changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceCount> &taken,
+void DiceEngine::changeFaceRow(Page page, const std::array<std::uint64_t, kFaceCount> &taken,
                                const std::array<std::uint64_t, kFaceCount> &added)
 {
-    CountRow &row = tally(set).faceRow;
+    CountRow &row = rows(page).faceRow;
     for (std::size_t face = 0; face < taken.size(); ++face) {
         if (taken[face] == added[face])
             continue;
@@ -121,11 +121,11 @@ void DiceEngine::changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceC
     }
 }
 
-void DiceEngine::remember(Tally set, const ThrownDice &thrown, std::string summary)
+void DiceEngine::remember(Page page, const ThrownDice &thrown, std::string summary)
 {
-    const auto page = static_cast<std::size_t>(index(set));
-    if (const std::optional<LastRoll> &last = lastRoll_[page]) {
-        std::vector<DiceGroup> &earlier = earlierDice_[page];
+    const auto slot = static_cast<std::size_t>(index(page));
+    if (const std::optional<LastRoll> &last = lastRoll_[slot]) {
+        std::vector<DiceGroup> &earlier = earlierDice_[slot];
         const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const DiceGroup &g) {
             return g.sides == last->sides && g.rerolledFaces == last->rerolledFaces;
         });
@@ -134,28 +134,28 @@ void DiceEngine::remember(Tally set, const ThrownDice &thrown, std::string summa
         else
             earlier.push_back({last->sides, last->rerolledFaces, last->dice});
     }
-    lastRoll_[page] = LastRoll{thrown.sides, thrown.dice, std::move(summary), thrown.faces, 0, 0};
+    lastRoll_[slot] = LastRoll{thrown.sides, thrown.dice, std::move(summary), thrown.faces, 0, 0};
 }
 
-void DiceEngine::tell(Tally set, RollKind kind, int value, const ThrownDice &thrown)
+void DiceEngine::tell(Page page, RollKind kind, int value, const ThrownDice &thrown)
 {
     if (listener_)
-        listener_({set, kind, value, thrown});
+        listener_({page, kind, value, thrown});
 }
 
 void DiceEngine::hitRoll(int dice, int sides, bool newCount)
 {
     reseedFromClock();
-    countRoll(Tally::Hit);
+    countRoll(Page::Hit);
     if (newCount)
-        clearCounts(Tally::Hit);
+        clearCounts(Page::Hit);
     const ThrownDice thrown = throwDice(static_cast<std::uint64_t>(std::max(dice, 0)), sides);
-    changeFaceRow(Tally::Hit, {}, thrown.faces);
-    rewriteAtLeastRow(Tally::Hit);
+    changeFaceRow(Page::Hit, {}, thrown.faces);
+    rewriteAtLeastRow(Page::Hit);
     std::string summary = hitSummary(dice, sides);
-    tally(Tally::Hit).resultFrame.setCaption(summary);
-    remember(Tally::Hit, thrown, std::move(summary));
-    tell(Tally::Hit, RollKind::Roll, 0, thrown);
+    rows(Page::Hit).resultFrame.setCaption(summary);
+    remember(Page::Hit, thrown, std::move(summary));
+    tell(Page::Hit, RollKind::Roll, 0, thrown);
 }
 
 std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool newCount)
@@ -163,21 +163,21 @@ std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool n
     if (index < 0 || index >= kThresholdCount)
         return std::nullopt;
     // Wider than the 16 bits a count was once read into: every hit shown is rolled.
-    const std::uint64_t dice = countAsDice(readCount(tally(Tally::Hit).atLeastRow.caption(index)));
+    const std::uint64_t dice = countAsDice(readCount(rows(Page::Hit).atLeastRow.caption(index)));
     if (dice == 0)
         return refusalText(index);
 
-    countRoll(Tally::Damage);
+    countRoll(Page::Damage);
     reseedFromClock();
     if (newCount)
-        clearCounts(Tally::Damage);
+        clearCounts(Page::Damage);
     const ThrownDice thrown = throwDice(dice, sides);
-    changeFaceRow(Tally::Damage, {}, thrown.faces);
-    rewriteAtLeastRow(Tally::Damage);
+    changeFaceRow(Page::Damage, {}, thrown.faces);
+    rewriteAtLeastRow(Page::Damage);
     std::string summary = followUpSummary(index, dice);
-    tally(Tally::Damage).resultFrame.setCaption(summary);
-    remember(Tally::Damage, thrown, std::move(summary));
-    tell(Tally::Damage, RollKind::FollowUp, index + 2, thrown);
+    rows(Page::Damage).resultFrame.setCaption(summary);
+    remember(Page::Damage, thrown, std::move(summary));
+    tell(Page::Damage, RollKind::FollowUp, index + 2, thrown);
     return std::nullopt;
 }
 
@@ -185,28 +185,28 @@ std::string DiceEngine::followUpToolTip(int index) const
 {
     if (index < 0 || index >= kThresholdCount)
         return {};
-    return sets_[0].atLeastRow.caption(index) + " Würfe";
+    return pages_[0].atLeastRow.caption(index) + " Würfe";
 }
 
-void DiceEngine::resetRollCounter(Tally set)
+void DiceEngine::resetRollCounter(Page page)
 {
-    rollCounter_[index(set)] = 0.0;
-    tally(set).counterLabel.setCaption(counterText(rollCounter_[index(set)]));
+    rollCounter_[index(page)] = 0.0;
+    rows(page).counterLabel.setCaption(counterText(rollCounter_[index(page)]));
 }
 
-std::uint64_t DiceEngine::rerollFace(Tally set, int face)
+std::uint64_t DiceEngine::rerollFace(Page page, int face)
 {
-    return reroll(set, RollKind::RerollFace, face, face, face);
+    return reroll(page, RollKind::RerollFace, face, face, face);
 }
 
-std::uint64_t DiceEngine::rerollBelow(Tally set, int threshold)
+std::uint64_t DiceEngine::rerollBelow(Page page, int threshold)
 {
-    return reroll(set, RollKind::RerollBelow, threshold, 1, threshold - 1);
+    return reroll(page, RollKind::RerollBelow, threshold, 1, threshold - 1);
 }
 
-std::uint64_t DiceEngine::reroll(Tally set, RollKind kind, int value, int firstFace, int lastFace)
+std::uint64_t DiceEngine::reroll(Page page, RollKind kind, int value, int firstFace, int lastFace)
 {
-    std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(page))];
     if (!last)
         return 0;
     std::array<std::uint64_t, kFaceCount> taken{};
@@ -226,22 +226,22 @@ std::uint64_t DiceEngine::reroll(Tally set, RollKind kind, int value, int firstF
     last->rerolledFaces |= faces;
     reseedFromClock();
     const ThrownDice thrown = throwDice(dice, last->sides);
-    changeFaceRow(set, taken, thrown.faces);
-    rewriteAtLeastRow(set);
+    changeFaceRow(page, taken, thrown.faces);
+    rewriteAtLeastRow(page);
     last->rerolled += dice;
-    tally(set).resultFrame.setCaption(rerolledSummary(last->summary, last->rerolled));
-    tell(set, kind, value, thrown);
+    rows(page).resultFrame.setCaption(rerolledSummary(last->summary, last->rerolled));
+    tell(page, kind, value, thrown);
     return dice;
 }
 
-std::uint64_t DiceEngine::rerollableFace(Tally set, int face) const
+std::uint64_t DiceEngine::rerollableFace(Page page, int face) const
 {
-    return rerollableBelow(set, face + 1) - rerollableBelow(set, face);
+    return rerollableBelow(page, face + 1) - rerollableBelow(page, face);
 }
 
-std::uint64_t DiceEngine::rerollableBelow(Tally set, int threshold) const
+std::uint64_t DiceEngine::rerollableBelow(Page page, int threshold) const
 {
-    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(page))];
     if (!last)
         return 0;
     std::uint64_t dice = 0;
@@ -250,19 +250,19 @@ std::uint64_t DiceEngine::rerollableBelow(Tally set, int threshold) const
     return dice;
 }
 
-std::optional<int> DiceEngine::lastRollSides(Tally set) const
+std::optional<int> DiceEngine::lastRollSides(Page page) const
 {
-    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(set))];
+    const std::optional<LastRoll> &last = lastRoll_[static_cast<std::size_t>(index(page))];
     if (!last)
         return std::nullopt;
     return last->sides;
 }
 
-std::vector<DiceGroup> DiceEngine::diceBehind(Tally set) const
+std::vector<DiceGroup> DiceEngine::diceBehind(Page page) const
 {
-    const auto page = static_cast<std::size_t>(index(set));
-    std::vector<DiceGroup> groups = earlierDice_[page];
-    if (const std::optional<LastRoll> &last = lastRoll_[page])
+    const auto slot = static_cast<std::size_t>(index(page));
+    std::vector<DiceGroup> groups = earlierDice_[slot];
+    if (const std::optional<LastRoll> &last = lastRoll_[slot])
         groups.push_back({last->sides, last->rerolledFaces, last->dice});
     return groups;
 }

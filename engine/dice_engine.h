@@ -15,8 +15,8 @@
 
 namespace talvero {
 
-// Tally set 0 belongs to the hit roll, tally set 1 to the follow-up damage roll.
-enum class Tally : int
+// The two tab pages: the hit roll, and the follow-up roll for damage.
+enum class Page : int
 {
     Hit = 0,
     Damage = 1
@@ -44,7 +44,7 @@ enum class RollKind
 // A step that threw dice, as it happened.
 struct RollEvent
 {
-    Tally page = Tally::Hit;
+    Page page = Page::Hit;
     RollKind kind = RollKind::Roll;
     int value = 0;
     ThrownDice thrown;
@@ -60,7 +60,7 @@ public:
     static constexpr int kThresholdCount = 9; // thresholds 2+..10+
 
     // The rows must have at least kFaceCount and kThresholdCount elements.
-    DiceEngine(const TallySet &hit, const TallySet &damage, Clock &clock, std::uint64_t startSeed);
+    DiceEngine(const PageRows &hit, const PageRows &damage, Clock &clock, std::uint64_t startSeed);
 
     // "Würfeln": a hit roll of `dice` dice with `sides` sides each.
     void hitRoll(int dice, int sides, bool newCount);
@@ -73,27 +73,27 @@ public:
     std::string followUpToolTip(int index) const;
 
     // The cross of a page: every count "0", the result frame back to "Wurfergebnis".
-    void clearCounts(Tally set);
+    void clearCounts(Page page);
     // The circular arrow of a page: its roll counter back to 0.
-    void resetRollCounter(Tally set);
+    void resetRollCounter(Page page);
 
     // Rerolls of the page's last roll; each die of it is rerolled at most once. The dice of the
     // last roll that show `face` and were not rerolled yet, or that show a face below
     // `threshold`, are taken from the face counts and thrown again with the last roll's number
     // of sides. Not a roll: the counter stays; the frame adds how many were rerolled. Returns
     // how many dice were thrown again (0: nothing to reroll, nothing changed).
-    std::uint64_t rerollFace(Tally set, int face);
-    std::uint64_t rerollBelow(Tally set, int threshold);
+    std::uint64_t rerollFace(Page page, int face);
+    std::uint64_t rerollBelow(Page page, int threshold);
     // How many dice those would take now.
-    std::uint64_t rerollableFace(Tally set, int face) const;
-    std::uint64_t rerollableBelow(Tally set, int threshold) const;
+    std::uint64_t rerollableFace(Page page, int face) const;
+    std::uint64_t rerollableBelow(Page page, int threshold) const;
     // The number of sides of the page's last roll; nothing before its first roll and after its
     // counts were cleared.
-    std::optional<int> lastRollSides(Tally set) const;
+    std::optional<int> lastRollSides(Page page) const;
 
     // The dice behind a page's counts: every roll since the page was last cleared, grouped by
     // number of sides and rerolled faces, for the odds of its counts.
-    std::vector<DiceGroup> diceBehind(Tally set) const;
+    std::vector<DiceGroup> diceBehind(Page page) const;
 
     // Told of every roll, follow-up roll and reroll once its captions are written.
     void setListener(std::function<void(const RollEvent &)> listener);
@@ -124,21 +124,21 @@ private:
         std::uint64_t rerolled = 0;
     };
 
-    static int index(Tally set) { return static_cast<int>(set); }
-    TallySet &tally(Tally set) { return sets_[index(set)]; }
+    static int index(Page page) { return static_cast<int>(page); }
+    PageRows &rows(Page page) { return pages_[index(page)]; }
 
     void reseedFromClock();
-    void countRoll(Tally set);
+    void countRoll(Page page);
     ThrownDice throwDice(std::uint64_t dice, int sides);
     // Writes the face counts less `taken`, plus `added`; each changed caption once.
-    void changeFaceRow(Tally set, const std::array<std::uint64_t, kFaceCount> &taken,
+    void changeFaceRow(Page page, const std::array<std::uint64_t, kFaceCount> &taken,
                        const std::array<std::uint64_t, kFaceCount> &added);
-    void rewriteAtLeastRow(Tally set);
-    void remember(Tally set, const ThrownDice &thrown, std::string summary);
-    std::uint64_t reroll(Tally set, RollKind kind, int value, int firstFace, int lastFace);
-    void tell(Tally set, RollKind kind, int value, const ThrownDice &thrown);
+    void rewriteAtLeastRow(Page page);
+    void remember(Page page, const ThrownDice &thrown, std::string summary);
+    std::uint64_t reroll(Page page, RollKind kind, int value, int firstFace, int lastFace);
+    void tell(Page page, RollKind kind, int value, const ThrownDice &thrown);
 
-    std::array<TallySet, 2> sets_;
+    std::array<PageRows, 2> pages_;
     Clock &clock_;
     RandomSource random_;
     std::array<double, 2> rollCounter_{0.0, 0.0};

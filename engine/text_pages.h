@@ -47,13 +47,13 @@ public:
     TextPages &operator=(const TextPages &) = delete;
 
     DiceEngine &engine() { return engine_; }
-    TextRow &faceRow(Tally set) { return face_[index(set)]; }
-    TextRow &atLeastRow(Tally set) { return atLeast_[index(set)]; }
-    const std::string &frame(Tally set) const { return frame_[index(set)].text(); }
-    const std::string &counter(Tally set) const { return counter_[index(set)].text(); }
+    TextRow &faceRow(Page page) { return face_[index(page)]; }
+    TextRow &atLeastRow(Page page) { return atLeast_[index(page)]; }
+    const std::string &frame(Page page) const { return frame_[index(page)].text(); }
+    const std::string &counter(Page page) const { return counter_[index(page)].text(); }
 
 private:
-    static std::size_t index(Tally set) { return static_cast<std::size_t>(set); }
+    static std::size_t index(Page page) { return static_cast<std::size_t>(page); }
 
     std::array<TextRow, 2> face_{TextRow(DiceEngine::kFaceCount), TextRow(DiceEngine::kFaceCount)};
     std::array<TextRow, 2> atLeast_{TextRow(DiceEngine::kThresholdCount),

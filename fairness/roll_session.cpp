@@ -92,8 +92,8 @@ std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint6
         for (int face = firstFace; face <= lastFace; ++face)
             dice += rolled[static_cast<std::size_t>(face - 1)];
         const std::uint64_t taken = firstFace == lastFace
-                                        ? window_.engine().rerollFace(Tally::Hit, firstFace)
-                                        : window_.engine().rerollBelow(Tally::Hit, threshold);
+                                        ? window_.engine().rerollFace(Page::Hit, firstFace)
+                                        : window_.engine().rerollBelow(Page::Hit, threshold);
         if (taken != dice)
             return "a reroll took " + std::to_string(taken) + " dice instead of " +
                    std::to_string(dice);
@@ -110,7 +110,7 @@ std::string ClickReplay::reroll(int sides, int threshold, std::vector<std::uint6
             if (face < rerolled.size())
                 rerolled[face] += thrown[face];
         }
-        if (std::string difference = differenceFrom(window_.faceRow(Tally::Hit), shown);
+        if (std::string difference = differenceFrom(window_.faceRow(Page::Hit), shown);
             !difference.empty())
             return "after a reroll " + difference;
     }
@@ -133,7 +133,7 @@ std::string ClickReplay::click(int sides)
     }
     if (!inRange)
         return "a retraced die fell outside 1.." + std::to_string(sides);
-    return differenceFrom(window_.faceRow(Tally::Hit), counts);
+    return differenceFrom(window_.faceRow(Page::Hit), counts);
 }
 
 SidesRun rollSides(int sides, std::uint64_t rolls, std::uint64_t startSeed, ClickSchedule &schedule,

@@ -69,10 +69,10 @@ struct Pages
     explicit Pages(std::uint64_t startSeed = kSeed)
         : pages(clock, startSeed)
     {}
-    QStringList face(Tally t) { return captions(pages.faceRow(t)); }
-    QStringList atLeast(Tally t) { return captions(pages.atLeastRow(t)); }
-    QString frame(Tally t) const { return QString::fromStdString(pages.frame(t)); }
-    QString counter(Tally t) const { return QString::fromStdString(pages.counter(t)); }
+    QStringList face(Page t) { return captions(pages.faceRow(t)); }
+    QStringList atLeast(Page t) { return captions(pages.atLeastRow(t)); }
+    QString frame(Page t) const { return QString::fromStdString(pages.frame(t)); }
+    QString counter(Page t) const { return QString::fromStdString(pages.counter(t)); }
     DiceEngine &engine() { return pages.engine(); }
 
     FixedClock clock{TimeOfDay{12, 34}};
@@ -140,7 +140,7 @@ void EngineTest::seedFromTheClock()
     TextPages pages(clock, 99);
     pages.engine().hitRoll(200, 10, true);
     QCOMPARE(clock.reads, 3);
-    QCOMPARE(captions(pages.faceRow(Tally::Hit)), Retrace(99).roll(seed, 200, 10));
+    QCOMPARE(captions(pages.faceRow(Page::Hit)), Retrace(99).roll(seed, 200, 10));
 
     // A second roll or a reroll in the same second re-seeds with the same number: none of the
     // values that followed the first re-seed may come again. Another number gives other values.
@@ -173,36 +173,36 @@ void EngineTest::tallies()
     Pages p;
     // Two sides: only the first two faces and "2+" ever count.
     p.engine().hitRoll(200, 2, true);
-    QCOMPARE(sum(p.pages.faceRow(Tally::Hit)), 200.0);
-    QCOMPARE(p.face(Tally::Hit).mid(2), QStringList(8, u"0"_s));
-    QCOMPARE(p.atLeast(Tally::Hit), QStringList{p.face(Tally::Hit)[1]} + QStringList(8, u"0"_s));
+    QCOMPARE(sum(p.pages.faceRow(Page::Hit)), 200.0);
+    QCOMPARE(p.face(Page::Hit).mid(2), QStringList(8, u"0"_s));
+    QCOMPARE(p.atLeast(Page::Hit), QStringList{p.face(Page::Hit)[1]} + QStringList(8, u"0"_s));
     p.engine().hitRoll(1, 2, true);
-    QVERIFY(p.face(Tally::Hit).mid(0, 2) == words("1 0") ||
-            p.face(Tally::Hit).mid(0, 2) == words("0 1"));
-    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 1 Würfel mit je 2 Seiten"_s);
+    QVERIFY(p.face(Page::Hit).mid(0, 2) == words("1 0") ||
+            p.face(Page::Hit).mid(0, 2) == words("0 1"));
+    QCOMPARE(p.frame(Page::Hit), u"Wurfergebnis 1 Würfel mit je 2 Seiten"_s);
     // In "Addition", counts of faces above a lowered number of sides stay and still count.
     p.engine().hitRoll(200, 10, false);
-    const QStringList high = p.face(Tally::Hit).mid(6);
+    const QStringList high = p.face(Page::Hit).mid(6);
     QVERIFY(high[3] != u"0"_s);
     p.engine().hitRoll(200, 6, false);
-    QCOMPARE(p.face(Tally::Hit).mid(6), high);
-    QCOMPARE(sum(p.pages.faceRow(Tally::Hit)), 401.0);
-    QCOMPARE(p.atLeast(Tally::Hit)[8], high[3]); // "10+" still counts the old tens
+    QCOMPARE(p.face(Page::Hit).mid(6), high);
+    QCOMPARE(sum(p.pages.faceRow(Page::Hit)), 401.0);
+    QCOMPARE(p.atLeast(Page::Hit)[8], high[3]); // "10+" still counts the old tens
     // The at-least row from the face row as it reads, one die added in "Addition": the design's
     // example 10 9 11 8 12 10 gives 50 41 30 22 10 before the die.
     const QStringList example = words("10 9 11 8 12 10 0 0 0 0");
     for (int i = 0; i < 10; ++i)
-        p.pages.faceRow(Tally::Damage).setCaption(i, example[i].toStdString());
-    p.pages.atLeastRow(Tally::Hit).setCaption(0, "1");
+        p.pages.faceRow(Page::Damage).setCaption(i, example[i].toStdString());
+    p.pages.atLeastRow(Page::Hit).setCaption(0, "1");
     QVERIFY(!p.engine().followUpRoll(0, 6, false));
-    QCOMPARE(sum(p.pages.faceRow(Tally::Damage)), 61.0);
-    QCOMPARE(p.atLeast(Tally::Damage), atLeastOf(p.face(Tally::Damage)));
+    QCOMPARE(sum(p.pages.faceRow(Page::Damage)), 61.0);
+    QCOMPARE(p.atLeast(Page::Damage), atLeastOf(p.face(Page::Damage)));
     QCOMPARE(atLeastOf(example), words("50 41 30 22 10 0 0 0 0"));
     // Counts past a million are written without an exponent.
-    p.pages.faceRow(Tally::Hit).setCaption(0, "999999");
-    p.pages.faceRow(Tally::Hit).setCaption(1, "999999");
+    p.pages.faceRow(Page::Hit).setCaption(0, "999999");
+    p.pages.faceRow(Page::Hit).setCaption(1, "999999");
     p.engine().hitRoll(1, 2, false);
-    QVERIFY(p.face(Tally::Hit).contains(u"1000000"_s) && p.face(Tally::Hit).contains(u"999999"_s));
+    QVERIFY(p.face(Page::Hit).contains(u"1000000"_s) && p.face(Page::Hit).contains(u"999999"_s));
 }
 
 void EngineTest::followUpRefusedWithoutHits_data()
@@ -220,92 +220,92 @@ void EngineTest::followUpRefusedWithoutHits()
     QFETCH(QString, hits);
     Pages p;
     Pages twin;
-    p.pages.atLeastRow(Tally::Hit).setCaption(index, hits.toStdString());
+    p.pages.atLeastRow(Page::Hit).setCaption(index, hits.toStdString());
     const auto refusal = p.engine().followUpRoll(index, 10, true);
     QCOMPARE(QString::fromStdString(refusal.value_or("")),
              u"Dieser Wurf kann nicht ausgeführt werden, der Würfel %1+ hat keine Treffer."_s.arg(
                  index + 2));
     // Nothing changed, not even the random source: the next roll throws what it would have.
-    QCOMPARE(p.face(Tally::Damage) + p.atLeast(Tally::Damage), QStringList(19, u"0"_s));
-    QCOMPARE(p.frame(Tally::Damage) + p.counter(Tally::Damage), u"WurfergebnisWurf 0"_s);
+    QCOMPARE(p.face(Page::Damage) + p.atLeast(Page::Damage), QStringList(19, u"0"_s));
+    QCOMPARE(p.frame(Page::Damage) + p.counter(Page::Damage), u"WurfergebnisWurf 0"_s);
     p.engine().hitRoll(200, 10, true);
     twin.engine().hitRoll(200, 10, true);
-    QCOMPARE(p.face(Tally::Hit), twin.face(Tally::Hit));
+    QCOMPARE(p.face(Page::Hit), twin.face(Page::Hit));
 }
 
 void EngineTest::followUpRolls()
 {
     Pages p;
     // One hit: the texts have no singular.
-    p.pages.atLeastRow(Tally::Hit).setCaption(2, "1"); // "4+"
+    p.pages.atLeastRow(Page::Hit).setCaption(2, "1"); // "4+"
     QVERIFY(!p.engine().followUpRoll(2, 6, true));
-    QCOMPARE(sum(p.pages.faceRow(Tally::Damage)), 1.0);
-    QCOMPARE(p.counter(Tally::Damage), u"Wurf 1"_s);
-    QCOMPARE(p.frame(Tally::Damage), u"Wurfergebnis 4+ (1 Würfe)"_s);
+    QCOMPARE(sum(p.pages.faceRow(Page::Damage)), 1.0);
+    QCOMPARE(p.counter(Page::Damage), u"Wurf 1"_s);
+    QCOMPARE(p.frame(Page::Damage), u"Wurfergebnis 4+ (1 Würfe)"_s);
     QCOMPARE(QString::fromStdString(p.engine().followUpToolTip(2)), u"1 Würfe"_s);
     // Every hit is rolled, far beyond the 16 bits a count was once read into.
     for (const QString &hits : words("32768 40000 1000001")) {
-        p.pages.atLeastRow(Tally::Hit).setCaption(8, hits.toStdString());
+        p.pages.atLeastRow(Page::Hit).setCaption(8, hits.toStdString());
         QVERIFY(!p.engine().followUpRoll(8, 10, true));
-        QCOMPARE(QString::fromStdString(countText(sum(p.pages.faceRow(Tally::Damage)))), hits);
-        QCOMPARE(p.frame(Tally::Damage), u"Wurfergebnis 10+ (%1 Würfe)"_s.arg(hits));
+        QCOMPARE(QString::fromStdString(countText(sum(p.pages.faceRow(Page::Damage)))), hits);
+        QCOMPARE(p.frame(Page::Damage), u"Wurfergebnis 10+ (%1 Würfe)"_s.arg(hits));
         QCOMPARE(QString::fromStdString(p.engine().followUpToolTip(8)), hits + u" Würfe"_s);
     }
     // The sides at the time of the follow-up roll count: they went up to 8 since the hit roll.
     p.engine().hitRoll(200, 6, true);
     QVERIFY(!p.engine().followUpRoll(0, 8, true));
-    QCOMPARE(sum(p.pages.faceRow(Tally::Damage)), p.atLeast(Tally::Hit)[0].toDouble());
-    QVERIFY(p.face(Tally::Damage).mid(6, 2) != words("0 0"));
-    QCOMPARE(p.face(Tally::Damage).mid(8), words("0 0"));
+    QCOMPARE(sum(p.pages.faceRow(Page::Damage)), p.atLeast(Page::Hit)[0].toDouble());
+    QVERIFY(p.face(Page::Damage).mid(6, 2) != words("0 0"));
+    QCOMPARE(p.face(Page::Damage).mid(8), words("0 0"));
 }
 
 void EngineTest::rerollsTakeEachDieOnce()
 {
     Pages p;
-    QCOMPARE(p.engine().lastRollSides(Tally::Hit), std::nullopt);
-    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), 0ull); // nothing rolled yet
+    QCOMPARE(p.engine().lastRollSides(Page::Hit), std::nullopt);
+    QCOMPARE(p.engine().rerollFace(Page::Hit, 1), 0ull); // nothing rolled yet
     p.engine().hitRoll(60, 6, true);
     Retrace retrace(kSeed);
     const QStringList first = retrace.roll(kClockSeed, 60, 6);
-    QCOMPARE(p.engine().lastRollSides(Tally::Hit), 6);
-    QCOMPARE(p.engine().rerollableFace(Tally::Hit, 1), first[0].toULongLong());
-    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3),
+    QCOMPARE(p.engine().lastRollSides(Page::Hit), 6);
+    QCOMPARE(p.engine().rerollableFace(Page::Hit, 1), first[0].toULongLong());
+    QCOMPARE(p.engine().rerollableBelow(Page::Hit, 3),
              first[0].toULongLong() + first[1].toULongLong());
 
     // The 1s: taken from "1er", thrown again with the roll's six sides, re-seeded from the clock.
-    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), first[0].toULongLong());
+    QCOMPARE(p.engine().rerollFace(Page::Hit, 1), first[0].toULongLong());
     const QStringList ones = retrace.roll(kClockSeed, first[0].toULongLong(), 6);
     QStringList counts = afterReroll(first, only(first, 1, 1), ones);
-    QCOMPARE(p.face(Tally::Hit), counts);
-    QCOMPARE(p.atLeast(Tally::Hit), atLeastOf(counts));
-    QCOMPARE(p.frame(Tally::Hit),
+    QCOMPARE(p.face(Page::Hit), counts);
+    QCOMPARE(p.atLeast(Page::Hit), atLeastOf(counts));
+    QCOMPARE(p.frame(Page::Hit),
              u"Wurfergebnis 60 Würfel mit je 6 Seiten, %1 neu gewürfelt"_s.arg(first[0]));
-    QCOMPARE(p.counter(Tally::Hit), u"Wurf 1"_s); // not a roll
+    QCOMPARE(p.counter(Page::Hit), u"Wurf 1"_s); // not a roll
     QCOMPARE(QString::fromStdString(p.engine().followUpToolTip(0)),
              atLeastOf(counts)[0] + u" Würfe"_s);
 
     // Then the fails below 3+: the first roll's 2s, not the rerolled dice that show 1 or 2 now.
-    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3), first[1].toULongLong());
-    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 3), first[1].toULongLong());
+    QCOMPARE(p.engine().rerollableBelow(Page::Hit, 3), first[1].toULongLong());
+    QCOMPARE(p.engine().rerollBelow(Page::Hit, 3), first[1].toULongLong());
     const QStringList twos = retrace.roll(kClockSeed, first[1].toULongLong(), 6);
     counts = afterReroll(counts, only(first, 2, 2), twos);
-    QCOMPARE(p.face(Tally::Hit), counts);
-    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten, %1 neu gewürfelt"_s.arg(
-                                      first[0].toInt() + first[1].toInt()));
+    QCOMPARE(p.face(Page::Hit), counts);
+    QCOMPARE(p.frame(Page::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten, %1 neu gewürfelt"_s.arg(
+                                     first[0].toInt() + first[1].toInt()));
 
     // Nothing left to reroll below 3+: nothing changes, not even the random source.
-    QCOMPARE(p.engine().rerollableBelow(Tally::Hit, 3), 0ull);
-    QCOMPARE(p.engine().rerollFace(Tally::Hit, 1), 0ull);
-    QCOMPARE(p.face(Tally::Hit), counts);
+    QCOMPARE(p.engine().rerollableBelow(Page::Hit, 3), 0ull);
+    QCOMPARE(p.engine().rerollFace(Page::Hit, 1), 0ull);
+    QCOMPARE(p.face(Page::Hit), counts);
     p.engine().hitRoll(60, 6, true);
-    QCOMPARE(p.face(Tally::Hit), retrace.roll(kClockSeed, 60, 6));
-    QCOMPARE(p.frame(Tally::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
+    QCOMPARE(p.face(Page::Hit), retrace.roll(kClockSeed, 60, 6));
+    QCOMPARE(p.frame(Page::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
 
     // Clearing the counts forgets the roll.
-    p.engine().clearCounts(Tally::Hit);
-    QCOMPARE(p.engine().lastRollSides(Tally::Hit), std::nullopt);
-    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 10), 0ull);
-    QCOMPARE(p.face(Tally::Hit), QStringList(10, u"0"_s));
+    p.engine().clearCounts(Page::Hit);
+    QCOMPARE(p.engine().lastRollSides(Page::Hit), std::nullopt);
+    QCOMPARE(p.engine().rerollBelow(Page::Hit, 10), 0ull);
+    QCOMPARE(p.face(Page::Hit), QStringList(10, u"0"_s));
 }
 
 void EngineTest::rerollsTakeOnlyTheLastRoll_data()
@@ -325,13 +325,13 @@ void EngineTest::rerollsTakeOnlyTheLastRoll()
     p.engine().hitRoll(50, 4, newCount); // the sides lowered: the last roll has four
     const QStringList last = retrace.roll(kClockSeed, 50, 4);
     const QStringList shown = newCount ? last : added(earlier, last);
-    QCOMPARE(p.face(Tally::Hit), shown);
-    QCOMPARE(p.engine().lastRollSides(Tally::Hit), 4);
+    QCOMPARE(p.face(Page::Hit), shown);
+    QCOMPARE(p.engine().lastRollSides(Page::Hit), 4);
     // Below 10+: only the last roll's dice, all of them below 5, thrown with four sides.
-    QCOMPARE(p.engine().rerollBelow(Tally::Hit, 10), 50ull);
+    QCOMPARE(p.engine().rerollBelow(Page::Hit, 10), 50ull);
     const QStringList thrown = retrace.roll(kClockSeed, 50, 4);
-    QCOMPARE(p.face(Tally::Hit), afterReroll(shown, last, thrown));
-    QCOMPARE(p.face(Tally::Hit).mid(4), newCount ? QStringList(6, u"0"_s) : earlier.mid(4));
+    QCOMPARE(p.face(Page::Hit), afterReroll(shown, last, thrown));
+    QCOMPARE(p.face(Page::Hit).mid(4), newCount ? QStringList(6, u"0"_s) : earlier.mid(4));
 }
 
 void EngineTest::rerollsOnTheDamagePage()
@@ -345,24 +345,24 @@ void EngineTest::rerollsOnTheDamagePage()
     QVERIFY(!p.engine().followUpRoll(2, 8, true)); // "4+" with eight sides
     const std::uint64_t dice = atLeastOf(hits)[2].toULongLong();
     const QStringList damage = retrace.roll(kClockSeed, dice, 8);
-    const QStringList hitPage = p.face(Tally::Hit) + p.atLeast(Tally::Hit);
+    const QStringList hitPage = p.face(Page::Hit) + p.atLeast(Page::Hit);
 
     // The fails below 4+ of the damage roll, with its eight sides.
     const std::uint64_t fails =
         damage[0].toULongLong() + damage[1].toULongLong() + damage[2].toULongLong();
-    QCOMPARE(p.engine().rerollBelow(Tally::Damage, 4), fails);
+    QCOMPARE(p.engine().rerollBelow(Page::Damage, 4), fails);
     const QStringList thrown = retrace.roll(kClockSeed, fails, 8);
-    QCOMPARE(p.face(Tally::Damage), afterReroll(damage, only(damage, 1, 3), thrown));
-    QCOMPARE(p.frame(Tally::Damage),
+    QCOMPARE(p.face(Page::Damage), afterReroll(damage, only(damage, 1, 3), thrown));
+    QCOMPARE(p.frame(Page::Damage),
              u"Wurfergebnis 4+ (%1 Würfe), %2 neu gewürfelt"_s.arg(dice).arg(fails));
-    QCOMPARE(p.counter(Tally::Damage), u"Wurf 1"_s);
-    QCOMPARE(p.face(Tally::Hit) + p.atLeast(Tally::Hit), hitPage); // the other page stays
+    QCOMPARE(p.counter(Page::Damage), u"Wurf 1"_s);
+    QCOMPARE(p.face(Page::Hit) + p.atLeast(Page::Hit), hitPage); // the other page stays
 
     // A refused follow-up roll leaves the damage page's last roll as it was.
-    p.pages.atLeastRow(Tally::Hit).setCaption(8, "0");
+    p.pages.atLeastRow(Page::Hit).setCaption(8, "0");
     QVERIFY(p.engine().followUpRoll(8, 10, true).has_value());
-    QCOMPARE(p.engine().lastRollSides(Tally::Damage), 8);
-    QCOMPARE(p.engine().rerollableFace(Tally::Damage, 8), damage[7].toULongLong());
+    QCOMPARE(p.engine().lastRollSides(Page::Damage), 8);
+    QCOMPARE(p.engine().rerollableFace(Page::Damage, 8), damage[7].toULongLong());
 
     // Every step that threw dice was told, with what it threw.
     QCOMPARE(events.size(), 3u);
@@ -374,7 +374,7 @@ void EngineTest::rerollsOnTheDamagePage()
     };
     QCOMPARE(events[0].kind, RollKind::Roll);
     QCOMPARE(faces(events[0]), hits);
-    QVERIFY(events[1].page == Tally::Damage && events[1].kind == RollKind::FollowUp &&
+    QVERIFY(events[1].page == Page::Damage && events[1].kind == RollKind::FollowUp &&
             events[1].value == 4 && events[1].thrown.sides == 8 && events[1].thrown.dice == dice);
     QCOMPARE(faces(events[1]), damage);
     QVERIFY(events[2].kind == RollKind::RerollBelow && events[2].value == 4 &&
@@ -387,21 +387,21 @@ void EngineTest::diceBehindTheCounts()
     // Every roll since the page was cleared, by sides and by the faces rerolled.
     using Groups = std::vector<DiceGroup>;
     Pages p;
-    QVERIFY(p.engine().diceBehind(Tally::Hit).empty());
+    QVERIFY(p.engine().diceBehind(Page::Hit).empty());
     p.engine().hitRoll(100, 10, false);
     p.engine().hitRoll(50, 4, false);
-    p.engine().rerollBelow(Tally::Hit, 3);
-    QVERIFY((p.engine().diceBehind(Tally::Hit) == Groups{{10, 0, 100}, {4, 0b11, 50}}));
+    p.engine().rerollBelow(Page::Hit, 3);
+    QVERIFY((p.engine().diceBehind(Page::Hit) == Groups{{10, 0, 100}, {4, 0b11, 50}}));
     p.engine().hitRoll(50, 4, false);
     p.engine().hitRoll(30, 10, false);
-    QVERIFY((p.engine().diceBehind(Tally::Hit) ==
+    QVERIFY((p.engine().diceBehind(Page::Hit) ==
              Groups{{10, 0, 100}, {4, 0b11, 50}, {4, 0, 50}, {10, 0, 30}}));
-    QVERIFY(p.engine().diceBehind(Tally::Damage).empty());
+    QVERIFY(p.engine().diceBehind(Page::Damage).empty());
     // A roll in "neue Zählung" starts anew, as the cross does.
     p.engine().hitRoll(60, 6, true);
-    QVERIFY((p.engine().diceBehind(Tally::Hit) == Groups{{6, 0, 60}}));
-    p.engine().clearCounts(Tally::Hit);
-    QVERIFY(p.engine().diceBehind(Tally::Hit).empty());
+    QVERIFY((p.engine().diceBehind(Page::Hit) == Groups{{6, 0, 60}}));
+    p.engine().clearCounts(Page::Hit);
+    QVERIFY(p.engine().diceBehind(Page::Hit).empty());
 }
 
 QTEST_APPLESS_MAIN(EngineTest)

@@ -34,9 +34,9 @@ template <std::size_t N> int indexIn(const std::array<CountLabel *, N> &row, con
 
 } // namespace
 
-Tally MainWindow::shownPage() const
+Page MainWindow::shownPage() const
 {
-    return ui_->SSTab->currentPage() == 0 ? Tally::Hit : Tally::Damage;
+    return ui_->SSTab->currentPage() == 0 ? Page::Hit : Page::Damage;
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
@@ -82,7 +82,7 @@ void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
     contextMenu_->popup(globalPos);
 }
 
-void MainWindow::addRerolls(Tally page, const QWidget *over)
+void MainWindow::addRerolls(Page page, const QWidget *over)
 {
     const int sides = engine().lastRollSides(page).value_or(0);
     auto rerollFace = [this, page](QMenu &into, int face) {
@@ -106,7 +106,7 @@ void MainWindow::addRerolls(Tally page, const QWidget *over)
 
     // A right-click on a count of this page puts its reroll first, for the faces the last roll
     // could show: below 7+ of six sides would throw every die again, not the fails.
-    const bool hitPage = page == Tally::Hit;
+    const bool hitPage = page == Page::Hit;
     if (const int face = indexIn(hitPage ? ui_->txt_Gewuerfelt : ui_->txt_Gewuerfelt2, over) + 1;
         face >= 1 && face <= sides) {
         rerollFace(*contextMenu_, face);

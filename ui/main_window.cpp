@@ -145,7 +145,7 @@ void MainWindow::cmd_Wuerfel1_Click()
 {
     engine_->engine.hitRoll(ui_->HScroll->value(), ui_->HScroll_Augen->value(),
                             ui_->OptionWurf[1]->isChecked());
-    countsChanged(Tally::Hit);
+    countsChanged(Page::Hit);
 }
 
 void MainWindow::cmd_Wuerfel2_Click(int index)
@@ -155,7 +155,7 @@ void MainWindow::cmd_Wuerfel2_Click(int index)
     if (refusal)
         showRefusal(QString::fromStdString(*refusal));
     else
-        countsChanged(Tally::Damage);
+        countsChanged(Page::Damage);
 }
 
 void MainWindow::cmd_Wuerfel2_ToolTip(int index)
@@ -166,18 +166,17 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 
 void MainWindow::cmd_Reset_Click(int index)
 {
-    engine_->engine.clearCounts(static_cast<Tally>(index));
+    engine_->engine.clearCounts(static_cast<Page>(index));
     // The odds' sentence starts over with the counts.
     lookedAt_[static_cast<std::size_t>(index)].reset();
-    countsChanged(static_cast<Tally>(index));
+    countsChanged(static_cast<Page>(index));
 }
 
-void MainWindow::countsChanged(Tally page)
+void MainWindow::countsChanged(Page page)
 {
-    if (page == Tally::Hit)
+    if (page == Page::Hit)
         describeFollowUps();
-    for (CountLabel *label :
-         page == Tally::Hit ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2)
+    for (CountLabel *label : page == Page::Hit ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2)
         label->descriptionChanged();
     refreshOddsSoon();
 }
@@ -194,7 +193,7 @@ void MainWindow::describeFollowUps()
 
 void MainWindow::cmd_ResetWurf_Click(int index)
 {
-    engine_->engine.resetRollCounter(static_cast<Tally>(index));
+    engine_->engine.resetRollCounter(static_cast<Page>(index));
 }
 
 void MainWindow::showRefusal(const QString &text)

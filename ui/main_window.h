@@ -109,7 +109,7 @@ private:
     void cmd_ResetWurf_Click(int index);
     void showRefusal(const QString &text);
     // After every step that changed a page's counts.
-    void countsChanged(Tally page);
+    void countsChanged(Page page);
     // Every roll, follow-up roll and reroll, from the engine.
     void rolled(const RollEvent &event);
 
@@ -120,13 +120,13 @@ private:
     void showLog();
     void copyPage();
     // The page shown as text with tabs: its frame, its rows with their headings, its counter.
-    QString pageText(Tally page) const;
-    PageCounts pageCounts(Tally page) const;
+    QString pageText(Page page) const;
+    PageCounts pageCounts(Page page) const;
     // The odds window follows within a tenth of a second, however fast the counts change.
     void refreshOddsSoon();
     void refreshOdds();
     // What a screen reader hears on an at-least count besides its heading.
-    QString oddsDescription(Tally page, int threshold) const;
+    QString oddsDescription(Page page, int threshold) const;
     // Tells assistive technology how many dice each follow-up button would roll now; the tool
     // tip, shown to the pointer, keeps its own handler.
     void describeFollowUps();
@@ -136,8 +136,8 @@ private:
     // the label's own reroll comes first.
     void createContextMenu();
     void openContextMenu(const QPoint &globalPos, const QWidget *over);
-    void addRerolls(Tally page, const QWidget *over);
-    Tally shownPage() const;
+    void addRerolls(Page page, const QWidget *over);
+    Page shownPage() const;
 
     // The selectors, while dragged and when changed: the number of dice shown, and which
     // result labels and follow-up buttons make sense for the number of sides.

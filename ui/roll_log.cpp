@@ -26,7 +26,7 @@ namespace {
 enum Column
 {
     Time,
-    Page,
+    PageName,
     What,
     Dice,
     Sides,
@@ -118,9 +118,9 @@ QString RollLog::text(const Entry &entry, int column) const
     switch (column) {
     case Time:
         return entry.time.toString(QStringLiteral("hh:mm:ss"));
-    case Page:
-        return event.page == Tally::Hit ? QStringLiteral("TREFFERWÜRFE")
-                                        : QStringLiteral("SCHADENSWÜRFE");
+    case PageName:
+        return event.page == Page::Hit ? QStringLiteral("TREFFERWÜRFE")
+                                       : QStringLiteral("SCHADENSWÜRFE");
     case What:
         return happening(event);
     case Dice:

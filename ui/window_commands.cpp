@@ -66,20 +66,20 @@ void MainWindow::createCommands()
     for (std::size_t k = 0; k < ui_->txt_Gewuerfelt_2er.size(); ++k) {
         const int threshold = static_cast<int>(k) + 2;
         ui_->txt_Gewuerfelt_2er[k]->setDescriber(
-            [this, threshold] { return oddsDescription(Tally::Hit, threshold); });
+            [this, threshold] { return oddsDescription(Page::Hit, threshold); });
         ui_->txt_Gewuerfelt_2er2[k]->setDescriber(
-            [this, threshold] { return oddsDescription(Tally::Damage, threshold); });
+            [this, threshold] { return oddsDescription(Page::Damage, threshold); });
     }
 }
 
 void MainWindow::rolled(const RollEvent &event)
 {
     const bool newCount =
-        (event.page == Tally::Hit ? ui_->OptionWurf : ui_->OptionWurf2)[1]->isChecked();
+        (event.page == Page::Hit ? ui_->OptionWurf : ui_->OptionWurf2)[1]->isChecked();
     log_->add({QTime::currentTime(), event, newCount});
     if (event.kind == RollKind::FollowUp) {
-        lookedAt_[static_cast<std::size_t>(Tally::Hit)] = event.value;
-        lookedAt_[static_cast<std::size_t>(Tally::Damage)] = event.value;
+        lookedAt_[static_cast<std::size_t>(Page::Hit)] = event.value;
+        lookedAt_[static_cast<std::size_t>(Page::Damage)] = event.value;
     } else if (event.kind == RollKind::RerollBelow) {
         lookedAt_[static_cast<std::size_t>(event.page)] = event.value;
     }
@@ -109,9 +109,9 @@ void MainWindow::copyPage()
     QGuiApplication::clipboard()->setText(pageText(shownPage()));
 }
 
-QString MainWindow::pageText(Tally page) const
+QString MainWindow::pageText(Page page) const
 {
-    const bool hits = page == Tally::Hit;
+    const bool hits = page == Page::Hit;
     const auto row = [](const auto &labels, auto heading) {
         QStringList headings;
         QStringList counts;
@@ -128,9 +128,9 @@ QString MainWindow::pageText(Tally page) const
            ui_->txt_Wurfinfo[hits ? 0 : 1]->caption() + QLatin1Char('\n');
 }
 
-PageCounts MainWindow::pageCounts(Tally page) const
+PageCounts MainWindow::pageCounts(Page page) const
 {
-    const bool hits = page == Tally::Hit;
+    const bool hits = page == Page::Hit;
     PageCounts counts;
     counts.page = ui_->SSTab->tabBar()->tabText(hits ? 0 : 1).trimmed();
     counts.dice = engine().diceBehind(page);
@@ -162,15 +162,15 @@ void MainWindow::refreshOdds()
     sinceOddsRefresh_.start();
 }
 
-QString MainWindow::oddsDescription(Tally page, int threshold) const
+QString MainWindow::oddsDescription(Page page, int threshold) const
 {
     const std::vector<DiceGroup> dice = engine().diceBehind(page);
     if (dice.empty())
         return {};
     const RowDistribution distribution(dice, RowKind::AtLeast, threshold);
     const auto *label =
-        (page == Tally::Hit ? ui_->txt_Gewuerfelt_2er
-                            : ui_->txt_Gewuerfelt_2er2)[static_cast<std::size_t>(threshold - 2)];
+        (page == Page::Hit ? ui_->txt_Gewuerfelt_2er
+                           : ui_->txt_Gewuerfelt_2er2)[static_cast<std::size_t>(threshold - 2)];
     const RowOdds odds = oddsOf(distribution, countOf(label));
     return QStringLiteral(", erwartet %1, üblich %2 bis %3")
         .arg(expectedText(odds.expected))
