@@ -17,7 +17,9 @@ target_compile_definitions(talvero_options INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CONTEXTLESS_CONNECT
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
-    QT_NO_KEYWORDS)
+    QT_NO_KEYWORDS
+    # Nothing Qt 6.4 has deprecated compiles, so the code stays ready for the next Qt.
+    QT_DISABLE_DEPRECATED_UP_TO=0x060400)
 
 if(TALVERO_SANITIZE OR TALVERO_FUZZ)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -25,7 +25,7 @@
 #include "engine/clock.h"
 #include "engine/dice_engine.h"
 #include "ui/controls/font_dialog_control.h"
-#include "ui/window_choices.h"
+#include "choices/window_choices.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/controls/font_choice.h"
-#include "ui/window_choices.h"
+#include "choices/font_choice.h"
+#include "choices/window_choices.h"
 
 #include <QMap>
 #include <QSettings>

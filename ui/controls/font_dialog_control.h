@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/controls/font_choice.h"
+#include "choices/font_choice.h"
 
 #include <QObject>
 #include <optional>

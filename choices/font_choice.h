@@ -7,7 +7,7 @@
 namespace talvero {
 
 // The face the window's labels are designed in. Where it is missing a face of similar metrics
-// stands in (fonts.h).
+// stands in (ui/controls/fonts.h).
 inline constexpr char16_t kDesignFace[] = u"MS Sans Serif";
 
 // A font as the font dialog offers it: face, bold, italic and size in points.
