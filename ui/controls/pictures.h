@@ -7,7 +7,7 @@
 
 namespace talvero {
 
-// The three pictures that come with the program, compiled in as resources.
+// The pictures that come with the program, compiled in as resources.
 QIcon programIcon();
 QPixmap logoPicture();
 QCursor pointingHandCursor();
