@@ -5,7 +5,8 @@
 
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
-.PHONY: all run test asan fuzz bench fairness lint package package-check fresh-check format clean
+.PHONY: all run test asan fuzz bench fairness lint package package-check fresh-check format clean \
+	core-check
 
 all: test
 
@@ -72,6 +73,11 @@ fresh-check:
 
 format: deps-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The Qt-free core built with g++, with em++ to WebAssembly and with mingw-w64 for Windows; the
+# golden trace of each, run natively, with node and with wine, must be the same bytes.
+core-check: deps-core-check
+	TALVERO_WERROR=$(TALVERO_WERROR) tools/core-check.sh
 
 # Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
 lint: deps-lint

@@ -39,7 +39,10 @@ endif()
 # Hardening as Debian builds its packages (dpkg-buildflags): stack protector, checked libc calls
 # where the optimiser lets them work, relocations read-only and bound at start. Debian's compiler
 # makes position-independent executables already. The sanitizer builds have their own checks.
-if(NOT TALVERO_SANITIZE AND NOT TALVERO_FUZZ)
+# Windows and WebAssembly builds have neither ELF relocations nor the stack protector's runtime.
+if(CMAKE_CROSSCOMPILING)
+    target_compile_options(talvero_options INTERFACE -Wformat -Werror=format-security)
+elseif(NOT TALVERO_SANITIZE AND NOT TALVERO_FUZZ)
     target_compile_options(talvero_options INTERFACE
         -fstack-protector-strong -Wformat -Werror=format-security)
     target_compile_definitions(talvero_options INTERFACE

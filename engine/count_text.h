@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,18 @@ std::string countText(std::uint64_t count);
 
 // A count as a number of dice: whole, non-negative, saturating at the largest 64-bit value.
 std::uint64_t countAsDice(double count);
+
+namespace detail {
+
+// The conversions in plain integer arithmetic, for a standard library without floating-point
+// from_chars and to_chars. Always built, so that their digits can be checked against the
+// library's where it has them.
+
+// The double nearest to a text of decimal digits (ties to even); nothing when it is too large.
+std::optional<double> digitsValue(std::string_view digits);
+// Every digit of a finite, non-negative whole number.
+std::string wholeNumberText(double whole);
+
+} // namespace detail
 
 } // namespace talvero

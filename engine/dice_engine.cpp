@@ -4,7 +4,6 @@
 #include "engine/count_text.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
 namespace talvero {
@@ -14,10 +13,17 @@ namespace {
 constexpr std::string_view kZero = "0";
 constexpr std::string_view kFrameCaption = "Wurfergebnis";
 
-void requireSize(const CountRow &row, int size)
+// A row shorter than the engine's counts shows what fits: the labels it lacks read as "0" and
+// take no writes, so a short row can neither stop the engine nor be written past its end.
+std::string captionAt(const CountRow &row, int index)
 {
-    if (row.size() < size)
-        throw std::invalid_argument("DiceEngine: count row has too few elements");
+    return index < row.size() ? row.caption(index) : std::string(kZero);
+}
+
+void setCaptionAt(CountRow &row, int index, std::string_view text)
+{
+    if (index < row.size())
+        row.setCaption(index, text);
 }
 
 std::string hitSummary(int dice, int sides)
@@ -54,12 +60,7 @@ DiceEngine::DiceEngine(const PageRows &hit, const PageRows &damage, Clock &clock
     : pages_{hit, damage}
     , clock_(clock)
     , random_(startSeed)
-{
-    for (const PageRows &shown : pages_) {
-        requireSize(shown.faceRow, kFaceCount);
-        requireSize(shown.atLeastRow, kThresholdCount);
-    }
-}
+{}
 
 void DiceEngine::reseedFromClock()
 {
@@ -75,8 +76,8 @@ void DiceEngine::rewriteAtLeastRow(Page page)
     PageRows &shown = rows(page);
     double sum = 0.0;
     for (int i = kFaceCount - 1; i >= 1; --i) {
-        sum += readCount(shown.faceRow.caption(i));
-        shown.atLeastRow.setCaption(i - 1, countText(sum));
+        sum += readCount(captionAt(shown.faceRow, i));
+        setCaptionAt(shown.atLeastRow, i - 1, countText(sum));
     }
 }
 
@@ -116,8 +117,9 @@ void DiceEngine::changeFaceRow(Page page, const std::array<std::uint64_t, kFaceC
         if (taken[face] == added[face])
             continue;
         const int label = static_cast<int>(face);
-        const double count = readCount(row.caption(label)) - static_cast<double>(taken[face]);
-        row.setCaption(label, countText(std::max(count, 0.0) + static_cast<double>(added[face])));
+        const double count = readCount(captionAt(row, label)) - static_cast<double>(taken[face]);
+        setCaptionAt(row, label,
+                     countText(std::max(count, 0.0) + static_cast<double>(added[face])));
     }
 }
 
@@ -163,7 +165,7 @@ std::optional<std::string> DiceEngine::followUpRoll(int index, int sides, bool n
     if (index < 0 || index >= kThresholdCount)
         return std::nullopt;
     // Wider than the 16 bits a count was once read into: every hit shown is rolled.
-    const std::uint64_t dice = countAsDice(readCount(rows(Page::Hit).atLeastRow.caption(index)));
+    const std::uint64_t dice = countAsDice(readCount(captionAt(rows(Page::Hit).atLeastRow, index)));
     if (dice == 0)
         return refusalText(index);
 
@@ -185,7 +187,7 @@ std::string DiceEngine::followUpToolTip(int index) const
 {
     if (index < 0 || index >= kThresholdCount)
         return {};
-    return pages_[0].atLeastRow.caption(index) + " Würfe";
+    return captionAt(pages_[0].atLeastRow, index) + " Würfe";
 }
 
 void DiceEngine::resetRollCounter(Page page)

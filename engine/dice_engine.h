@@ -59,7 +59,7 @@ public:
     static constexpr int kFaceCount = talvero::kFaceCount;
     static constexpr int kThresholdCount = 9; // thresholds 2+..10+
 
-    // The rows must have at least kFaceCount and kThresholdCount elements.
+    // Rows shorter than kFaceCount and kThresholdCount read as "0" where they end.
     DiceEngine(const PageRows &hit, const PageRows &damage, Clock &clock, std::uint64_t startSeed);
 
     // "Würfeln": a hit roll of `dice` dice with `sides` sides each.

@@ -10,7 +10,9 @@ std::string failureCause(int error, std::string_view folder)
 {
     switch (error) {
     case ENOSPC:
+#if defined(EDQUOT) // Windows has no disk quotas in errno
     case EDQUOT:
+#endif
         return "Auf dem Datenträger ist kein Platz mehr frei.";
     case EFBIG:
         return "Die Datei darf nicht größer werden.";

@@ -1,0 +1,395 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The golden trace: a long, varied but fixed script of commands on both pages, and the odds of
+// rows around the boundaries between the odds methods, with every caption and figure printed.
+// Every build of the core must print the same bytes; `make core-check` compares them.
+// Usage: golden_trace [--summary]   (--summary runs everything but prints only the last line)
+#include "engine/clock.h"
+#include "engine/count_text.h"
+#include "engine/dice_engine.h"
+#include "engine/odds.h"
+#include "engine/text_pages.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+using namespace talvero;
+
+namespace {
+
+constexpr int kPageSteps = 10'000;
+constexpr int kOddsSteps = 400;
+// Every caption is printed in full this often; in between only what changed.
+constexpr int kFullStateEvery = 250;
+constexpr std::uint64_t kStartSeed = 0x7A1F'E20B'5EED'0001ull;
+constexpr std::uint64_t kScriptSeed = 0x0DD5'C0DE'2026'1207ull;
+constexpr int kMostDice = 200;
+constexpr int kFewestSides = 2;
+constexpr int kSecondsPerHour = 3600;
+constexpr int kSecondsPerMinute = 60;
+// Platforms' maths libraries differ in the last bit of exp, log and pow, which moves the 11th
+// digit now and then; the incomplete beta of many dice magnifies that, and the skew-normal is an
+// approximation to 1e-6 anyway.
+constexpr int kSignificantDigits = 10;
+constexpr int kManyDiceDigits = 8;
+
+// The script's own generator (xorshift64*), apart from the engine's, so that a change in the
+// engine's random source changes the dice but not the commands.
+class ScriptRandom
+{
+public:
+    explicit ScriptRandom(std::uint64_t seed)
+        : state_(seed)
+    {}
+    std::uint64_t next()
+    {
+        state_ ^= state_ >> 12;
+        state_ ^= state_ << 25;
+        state_ ^= state_ >> 27;
+        return state_ * 0x2545'F491'4F6C'DD1Dull;
+    }
+    // first..last, both included.
+    int between(int first, int last)
+    {
+        return first + static_cast<int>(next() % static_cast<std::uint64_t>(last - first + 1));
+    }
+    bool chance(int percent) { return between(1, 100) <= percent; }
+
+private:
+    std::uint64_t state_;
+};
+
+// A clock that moves on by a few seconds at every read, across minutes and around the hour.
+class ScriptedClock final : public Clock
+{
+public:
+    TimeOfDay now() override
+    {
+        ++reads_;
+        seconds_ = (seconds_ + 1 + reads_ % 23) % kSecondsPerHour;
+        return {seconds_ / kSecondsPerMinute, seconds_ % kSecondsPerMinute};
+    }
+
+private:
+    int seconds_ = 3540; // 59:00, so the hour wraps early
+    int reads_ = 0;
+};
+
+// A double to `digits` significant digits, the same bytes from every platform's C library.
+std::string figure(double value, int digits = kSignificantDigits)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*g", digits, value);
+    return buffer.data();
+}
+
+std::string pageName(Page page)
+{
+    return page == Page::Hit ? "hit" : "damage";
+}
+
+// Words separated by blanks.
+void addWord(std::string &text, const std::string &word)
+{
+    if (!text.empty())
+        text += ' ';
+    text += word;
+}
+
+std::string groupsText(const std::vector<DiceGroup> &groups)
+{
+    std::string text;
+    for (const DiceGroup &group : groups) {
+        addWord(text, countText(group.dice) + "d" + std::to_string(group.sides) + "/" +
+                          std::to_string(group.rerolledFaces));
+    }
+    return text.empty() ? "-" : text;
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// Everything the pages show and the engine tells, by name: the one place to add to.
+Entries snapshot(TextPages &pages)
+{
+    Entries entries;
+    DiceEngine &engine = pages.engine();
+    for (const Page page : {Page::Hit, Page::Damage}) {
+        const std::string name = pageName(page);
+        for (int i = 0; i < DiceEngine::kFaceCount; ++i)
+            entries.emplace_back(name + ".face" + std::to_string(i + 1),
+                                 pages.faceRow(page).caption(i));
+        for (int i = 0; i < DiceEngine::kThresholdCount; ++i)
+            entries.emplace_back(name + ".atLeast" + std::to_string(i + 2),
+                                 pages.atLeastRow(page).caption(i));
+        entries.emplace_back(name + ".frame", pages.frame(page));
+        entries.emplace_back(name + ".counter", pages.counter(page));
+        const std::optional<int> sides = engine.lastRollSides(page);
+        entries.emplace_back(name + ".lastRollSides", sides ? std::to_string(*sides) : "-");
+        entries.emplace_back(name + ".diceBehind", groupsText(engine.diceBehind(page)));
+        std::string faces, below;
+        for (int face = 1; face <= DiceEngine::kFaceCount; ++face)
+            addWord(faces, countText(engine.rerollableFace(page, face)));
+        for (int threshold = 2; threshold <= DiceEngine::kFaceCount; ++threshold)
+            addWord(below, countText(engine.rerollableBelow(page, threshold)));
+        entries.emplace_back(name + ".rerollableFace", faces);
+        entries.emplace_back(name + ".rerollableBelow", below);
+    }
+    for (int i = 0; i < DiceEngine::kThresholdCount; ++i)
+        entries.emplace_back("toolTip" + std::to_string(i + 2), engine.followUpToolTip(i));
+    return entries;
+}
+
+class Trace
+{
+public:
+    explicit Trace(bool summaryOnly)
+        : summaryOnly_(summaryOnly)
+    {}
+    ~Trace() { flush(); }
+    Trace(const Trace &) = delete;
+    Trace &operator=(const Trace &) = delete;
+
+    void line(std::string_view text)
+    {
+        ++lines_;
+        if (summaryOnly_)
+            return;
+        buffer_ += text;
+        buffer_ += '\n';
+        if (buffer_.size() > kFlushSize)
+            flush();
+    }
+    void summary(std::string_view text)
+    {
+        summaryOnly_ = false;
+        line(text);
+        flush();
+    }
+    long lines() const { return lines_; }
+
+private:
+    static constexpr std::size_t kFlushSize = 1 << 16;
+    void flush()
+    {
+        std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+        std::fflush(stdout);
+        buffer_.clear();
+    }
+
+    bool summaryOnly_;
+    std::string buffer_;
+    long lines_ = 0;
+};
+
+// Prints what changed since the last call, or everything.
+class StatePrinter
+{
+public:
+    void print(Trace &trace, TextPages &pages, bool everything)
+    {
+        const Entries now = snapshot(pages);
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            if (everything || i >= last_.size() || last_[i].second != now[i].second)
+                trace.line("  " + now[i].first + " = " + now[i].second);
+        }
+        last_ = now;
+    }
+
+private:
+    Entries last_;
+};
+
+// A step's command and what it answered, and figures to print below it.
+struct Step
+{
+    std::string command;
+    std::vector<std::string> figures;
+};
+
+void addOdds(Step &step, const RowDistribution &distribution, std::uint64_t count)
+{
+    const RowOdds odds = oddsOf(distribution, count);
+    const int digits =
+        odds.dice > RowDistribution::kExactDice ? kManyDiceDigits : kSignificantDigits;
+    step.figures.push_back("  dice " + countText(odds.dice) + ", expected " +
+                           figure(odds.expected) + ", usual " + countText(odds.usualLow) + ".." +
+                           countText(odds.usualHigh) + ", exact " + (odds.exact ? "yes" : "no"));
+    step.figures.push_back("  count " + countText(count) + ": atLeast " +
+                           figure(odds.atLeastShare, digits) + ", atMost " +
+                           figure(odds.atMostShare, digits));
+    // A few counts around the mean, one standard deviation of a fair die's row apart.
+    const double spread = std::sqrt(std::max(odds.expected, 1.0));
+    for (const double offset : {-2.0, -1.0, 0.0, 1.0, 2.0}) {
+        const double at = std::max(0.0, std::floor(odds.expected + offset * spread));
+        const auto k = static_cast<std::uint64_t>(at);
+        step.figures.push_back("  at " + countText(k) + ": atMost " +
+                               figure(distribution.atMost(k), digits) + ", atLeast " +
+                               figure(distribution.atLeast(k), digits));
+    }
+}
+
+std::string rowName(RowKind kind, int value)
+{
+    return (kind == RowKind::Face ? "face" : "atLeast") + std::to_string(value);
+}
+
+// One scripted command on the pages; returns what it answered.
+Step pageStep(ScriptRandom &script, TextPages &pages)
+{
+    DiceEngine &engine = pages.engine();
+    const Page page = script.chance(50) ? Page::Hit : Page::Damage;
+    const int sides = script.between(kFewestSides, DiceEngine::kFaceCount);
+    const bool newCount = script.chance(40);
+    const std::string mode = newCount ? " new" : " add";
+    const int command = script.between(0, 99);
+    if (command < 30) {
+        const int dice = script.between(1, kMostDice);
+        engine.hitRoll(dice, sides, newCount);
+        return {"hitRoll " + std::to_string(dice) + "d" + std::to_string(sides) + mode, {}};
+    }
+    if (command < 50) {
+        // The high thresholds often have no hits: refusals.
+        const int index = script.between(0, DiceEngine::kThresholdCount - 1);
+        const std::optional<std::string> refusal = engine.followUpRoll(index, sides, newCount);
+        return {"followUpRoll " + std::to_string(index + 2) + "+ d" + std::to_string(sides) + mode +
+                    " -> " + (refusal ? *refusal : "rolled"),
+                {}};
+    }
+    if (command < 60) {
+        const int face = script.between(0, DiceEngine::kFaceCount + 1);
+        return {pageName(page) + " rerollFace " + std::to_string(face) + " -> " +
+                    countText(engine.rerollFace(page, face)),
+                {}};
+    }
+    if (command < 70) {
+        const int threshold = script.between(1, DiceEngine::kFaceCount + 1);
+        return {pageName(page) + " rerollBelow " + std::to_string(threshold) + " -> " +
+                    countText(engine.rerollBelow(page, threshold)),
+                {}};
+    }
+    if (command < 75) {
+        engine.clearCounts(page);
+        return {pageName(page) + " clearCounts", {}};
+    }
+    if (command < 80) {
+        engine.resetRollCounter(page);
+        return {pageName(page) + " resetRollCounter", {}};
+    }
+    if (command < 85) {
+        const int index = script.between(-1, DiceEngine::kThresholdCount);
+        return {"followUpToolTip " + std::to_string(index) + " -> " + engine.followUpToolTip(index),
+                {}};
+    }
+    // The odds of one row of the page, at the count it shows.
+    const RowKind kind = script.chance(50) ? RowKind::Face : RowKind::AtLeast;
+    const int value = script.between(kind == RowKind::Face ? 1 : 2, DiceEngine::kFaceCount);
+    const std::string caption = kind == RowKind::Face ? pages.faceRow(page).caption(value - 1)
+                                                      : pages.atLeastRow(page).caption(value - 2);
+    const std::vector<DiceGroup> groups = engine.diceBehind(page);
+    const RowDistribution distribution(groups, kind, value);
+    Step step{pageName(page) + " odds " + rowName(kind, value) + " behind " + groupsText(groups),
+              {}};
+    addOdds(step, distribution, countAsDice(readCount(caption)));
+    return step;
+}
+
+// Dice behind a row whose total lies near one of the boundaries between the odds methods.
+std::vector<DiceGroup> boundaryGroups(ScriptRandom &script)
+{
+    static constexpr std::array<std::uint64_t, 2> kBoundaries{RowDistribution::kExactDice,
+                                                              RowDistribution::kExactBinomialDice};
+    const std::uint64_t boundary = kBoundaries[script.chance(80) ? 0 : 1];
+    const std::uint64_t total = boundary + static_cast<std::uint64_t>(script.between(0, 2)) - 1;
+    const int sides = script.between(kFewestSides, DiceEngine::kFaceCount);
+    const auto rerolled = [&] {
+        return script.chance(50) ? std::uint16_t{0}
+                                 : static_cast<std::uint16_t>(script.between(1, (1 << sides) - 1));
+    };
+    if (boundary == RowDistribution::kExactBinomialDice || script.chance(30))
+        return {{sides, rerolled(), total}};
+    // Several kinds: other sides or other rerolled faces, splitting the same total.
+    const int parts = script.between(2, 4);
+    std::vector<DiceGroup> groups;
+    std::uint64_t left = total;
+    for (int part = 0; part < parts; ++part) {
+        const std::uint64_t dice =
+            part + 1 == parts ? left : left / static_cast<std::uint64_t>(script.between(2, 5));
+        left -= dice;
+        groups.push_back(
+            {script.chance(50) ? sides : script.between(kFewestSides, DiceEngine::kFaceCount),
+             rerolled(), dice});
+    }
+    return groups;
+}
+
+Step oddsStep(ScriptRandom &script)
+{
+    const std::vector<DiceGroup> groups = boundaryGroups(script);
+    const RowKind kind = script.chance(50) ? RowKind::Face : RowKind::AtLeast;
+    const int value = script.between(kind == RowKind::Face ? 1 : 2, DiceEngine::kFaceCount);
+    const RowDistribution distribution(groups, kind, value);
+    // A count near the expected one, or at either end.
+    const int where = script.between(0, 3);
+    std::uint64_t count = static_cast<std::uint64_t>(distribution.expected());
+    if (where == 0)
+        count = 0;
+    else if (where == 1)
+        count = distribution.dice();
+    Step step{"odds " + rowName(kind, value) + " behind " + groupsText(groups), {}};
+    addOdds(step, distribution, count);
+    return step;
+}
+
+void print(Trace &trace, int number, const Step &step)
+{
+    trace.line("step " + std::to_string(number) + ": " + step.command);
+    for (const std::string &figure : step.figures)
+        trace.line(figure);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const bool summaryOnly = argc > 1 && std::string_view(argv[1]) == "--summary";
+#if defined(_WIN32)
+    // Without it Windows writes every line end as CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    Trace trace(summaryOnly);
+    ScriptRandom script(kScriptSeed);
+    ScriptedClock clock;
+    TextPages pages(clock, kStartSeed);
+    StatePrinter state;
+
+    trace.line("start seed " + countText(kStartSeed));
+    state.print(trace, pages, true);
+    int steps = 0;
+    for (int i = 1; i <= kPageSteps; ++i) {
+        ++steps;
+        print(trace, steps, pageStep(script, pages));
+        state.print(trace, pages, i % kFullStateEvery == 0);
+    }
+    for (int i = 1; i <= kOddsSteps; ++i) {
+        ++steps;
+        print(trace, steps, oddsStep(script));
+    }
+    trace.summary("golden trace: " + std::to_string(steps) + " steps, " +
+                  std::to_string(trace.lines() + 1) + " lines");
+    return 0;
+}
