@@ -300,12 +300,6 @@ void EngineTest::rerollsTakeEachDieOnce()
     p.engine().hitRoll(60, 6, true);
     QCOMPARE(p.face(Page::Hit), retrace.roll(kClockSeed, 60, 6));
     QCOMPARE(p.frame(Page::Hit), u"Wurfergebnis 60 Würfel mit je 6 Seiten"_s);
-
-    // Clearing the counts forgets the roll.
-    p.engine().clearCounts(Page::Hit);
-    QCOMPARE(p.engine().lastRollSides(Page::Hit), std::nullopt);
-    QCOMPARE(p.engine().rerollBelow(Page::Hit, 10), 0ull);
-    QCOMPARE(p.face(Page::Hit), QStringList(10, u"0"_s));
 }
 
 void EngineTest::rerollsTakeOnlyTheLastRoll_data()
