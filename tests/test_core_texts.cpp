@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's German texts without a window: numbers against Qt's own German locale, the rows a
-// page's dice can reach, the sentence's row, the roll log's rows and CSV bytes, the page copied.
+// page's dice can reach, the sentence's row, the roll log's rows and CSV bytes.
 
 #include "engine/odds_text.h"
 #include "engine/page_odds.h"
-#include "engine/page_text.h"
 #include "engine/roll_log.h"
 
 #include <QLocale>
@@ -79,13 +78,15 @@ private Q_SLOTS:
         QCOMPARE(text(spokenShareText(share)), spoken);
     }
 
-    // 60 six-sided dice at "4+": 30 expected, 24 to 36 as published binomial tables have it.
-    void rangesAndDescription()
+    // 60 six-sided dice at "4+" as published binomial tables have them: 30 expected, 24 to 36,
+    // and 38 or more in 2.6 % of rolls.
+    void ranges()
     {
         const RowOdds odds = oddsOf(RowDistribution(Groups{{6, 0, 60}}, RowKind::AtLeast, 4), 38);
+        QCOMPARE(text(expectedText(odds.expected)), u"30,0"_s);
         QCOMPARE(text(usualRangeText(odds)), u"24–36"_s);
         QCOMPARE(text(spokenRangeText(odds)), u"24 bis 36"_s);
-        QCOMPARE(text(oddsDescription(odds)), u", erwartet 30,0, üblich 24 bis 36"_s);
+        QCOMPARE(text(shareText(odds.atLeastShare)), u"2,6\u00A0%"_s);
     }
 
     void reachableRows_data()
@@ -185,16 +186,6 @@ private Q_SLOTS:
         QCOMPARE(log.size(), RollLog::kMostEvents);
         QCOMPARE(text(RollLog::cellText(log.entry(0), 2)), rows[2][2]);
         QCOMPARE(log.entry(log.size() - 1).event.thrown.dice, RollLog::kMostEvents + 1);
-    }
-
-    void pageCopied()
-    {
-        const std::vector<std::string> faces{"1", "2", "3", "4", "5", "6", "0", "0", "0", "0"};
-        const std::vector<std::string> atLeast{"20", "18", "15", "11", "6", "0", "0", "0", "0"};
-        QCOMPARE(text(pageText("Wurfergebnis 21 Würfel mit je 6 Seiten", faces, atLeast, "Wurf 3")),
-                 u"Wurfergebnis 21 Würfel mit je 6 Seiten\n"
-                 "1er\t2er\t3er\t4er\t5er\t6er\t7er\t8er\t9er\t10er\n1\t2\t3\t4\t5\t6\t0\t0\t0\t0\n"
-                 "2+\t3+\t4+\t5+\t6+\t7+\t8+\t9+\t10+\n20\t18\t15\t11\t6\t0\t0\t0\t0\nWurf 3\n"_s);
     }
 };
 
