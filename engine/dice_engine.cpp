@@ -62,6 +62,17 @@ DiceEngine::DiceEngine(const PageRows &hit, const PageRows &damage, Clock &clock
     , random_(startSeed)
 {}
 
+PageCounts DiceEngine::counts(Page page) const
+{
+    const PageRows &shown = pages_[index(page)];
+    PageCounts counts;
+    for (std::size_t i = 0; i < counts.faces.size(); ++i)
+        counts.faces[i] = countAsDice(readCount(shown.faceRow.caption(static_cast<int>(i))));
+    for (std::size_t i = 0; i < counts.atLeast.size(); ++i)
+        counts.atLeast[i] = countAsDice(readCount(shown.atLeastRow.caption(static_cast<int>(i))));
+    return counts;
+}
+
 void DiceEngine::reseedFromClock()
 {
     // Three separate reads, as a clock that ticks between them would give.

@@ -41,6 +41,13 @@ enum class RollKind
     RerollBelow, // the dice below the threshold `value`
 };
 
+// The counts a page shows, as numbers.
+struct PageCounts
+{
+    std::array<std::uint64_t, kFaceCount> faces{};       // element k: "k+1er"
+    std::array<std::uint64_t, kFaceCount - 1> atLeast{}; // element k: "k+2+"
+};
+
 // A step that threw dice, as it happened.
 struct RollEvent
 {
@@ -94,6 +101,9 @@ public:
     // The dice behind a page's counts: every roll since the page was last cleared, grouped by
     // number of sides and rerolled faces, for the odds of its counts.
     std::vector<DiceGroup> diceBehind(Page page) const;
+
+    // The counts the page shows now; a caption that is no count reads as 0.
+    PageCounts counts(Page page) const;
 
     // Told of every roll, follow-up roll and reroll once its captions are written.
     void setListener(std::function<void(const RollEvent &)> listener);

@@ -3,6 +3,7 @@
 // control of the design holds. Right-click anywhere, the Menu key or Shift+F10.
 
 #include "ui/main_window.h"
+#include "ui/page_commands.h"
 #include "ui/window_controls.h"
 
 #include <QContextMenuEvent>
@@ -76,7 +77,8 @@ void MainWindow::openContextMenu(const QPoint &globalPos, const QWidget *over)
         menu->clear();
     addRerolls(shownPage(), over);
     contextMenu_->addSeparator();
-    contextMenu_->addActions({oddsAction_, logAction_, copyAction_});
+    contextMenu_->addActions(
+        {commands_->oddsAction(), commands_->logAction(), commands_->copyAction()});
     contextMenu_->addSeparator();
     contextMenu_->addAction(aboutAction_);
     contextMenu_->popup(globalPos);

@@ -6,9 +6,11 @@
 #include "ui/controls/fonts.h"
 #include "ui/controls/pictures.h"
 #include "ui/label_rows.h"
+#include "ui/page_commands.h"
 #include "ui/window_controls.h"
 #include "ui/window_design.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMessageBox>
 
@@ -58,7 +60,7 @@ MainWindow::MainWindow(Clock &clock, std::uint64_t startSeed, QWidget *parent)
     createControls();
     engine_ = std::make_unique<EngineBinding>(*ui_, clock, startSeed);
     connectHandlers();
-    createCommands();
+    createCommands(clock);
     setFocusOrder();
     describeFollowUps();
     const QSize designed = pixelRect(kDesignClientArea).size();
@@ -167,8 +169,7 @@ void MainWindow::cmd_Wuerfel2_ToolTip(int index)
 void MainWindow::cmd_Reset_Click(int index)
 {
     engine_->engine.clearCounts(static_cast<Page>(index));
-    // The odds' sentence starts over with the counts.
-    lookedAt_[static_cast<std::size_t>(index)].reset();
+    commands_->cleared(static_cast<Page>(index));
     countsChanged(static_cast<Page>(index));
 }
 
@@ -178,7 +179,26 @@ void MainWindow::countsChanged(Page page)
         describeFollowUps();
     for (CountLabel *label : page == Page::Hit ? ui_->txt_Gewuerfelt_2er : ui_->txt_Gewuerfelt_2er2)
         label->descriptionChanged();
-    refreshOddsSoon();
+    commands_->countsChanged();
+}
+
+void MainWindow::createCommands(Clock &clock)
+{
+    commands_ = new PageCommands(*this, *ui_, engine(), clock);
+    // The logo takes no focus, so the keyboard reaches the about message through F1.
+    aboutAction_ = new QAction(QStringLiteral("Über %1…").arg(shortTitle()), this);
+    aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::aboutRequested);
+    addAction(aboutAction_);
+    // Shift+F10 opens the context menu, as the Menu key does.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this, [this] {
+        const QWidget *focus = focusWidget() ? focusWidget() : this;
+        openContextMenu(focus->mapToGlobal(focus->rect().center()), nullptr);
+    });
+    addAction(menuKey);
+    createContextMenu();
 }
 
 void MainWindow::describeFollowUps()

@@ -22,13 +22,11 @@
 // (txt_Gewuerfelt). Everything else has plain English names (applyStoredFont, clearCounts).
 // Lengths are twips (15 to a logical pixel) and say so: twipsWidth() beside Qt's pixel width().
 
+#include "choices/window_choices.h"
 #include "engine/clock.h"
 #include "engine/dice_engine.h"
 #include "ui/controls/font_dialog_control.h"
-#include "choices/window_choices.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -41,10 +39,7 @@ class QMenu;
 namespace talvero {
 
 struct WindowControls;
-class OddsWindow;
-class RollLog;
-class RollLogWindow;
-struct PageCounts;
+class PageCommands;
 
 // The count labels' face, bold and italic; an empty name or a missing value keeps the labels' own.
 struct CountFont
@@ -110,23 +105,10 @@ private:
     void showRefusal(const QString &text);
     // After every step that changed a page's counts.
     void countsChanged(Page page);
-    // Every roll, follow-up roll and reroll, from the engine.
-    void rolled(const RollEvent &event);
 
-    // The commands beside the design: the odds and the roll log in windows of their own, the
-    // page shown copied as text.
-    void createCommands();
-    void showOdds();
-    void showLog();
-    void copyPage();
-    // The page shown as text with tabs: its frame, its rows with their headings, its counter.
-    QString pageText(Page page) const;
-    PageCounts pageCounts(Page page) const;
-    // The odds window follows within a tenth of a second, however fast the counts change.
-    void refreshOddsSoon();
-    void refreshOdds();
-    // What a screen reader hears on an at-least count besides its heading.
-    QString oddsDescription(Page page, int threshold) const;
+    // The keys beside the design: the about message and the context menu; the odds, the roll log
+    // and the page copied are the page commands'.
+    void createCommands(Clock &clock);
     // Tells assistive technology how many dice each follow-up button would roll now; the tool
     // tip, shown to the pointer, keeps its own handler.
     void describeFollowUps();
@@ -163,20 +145,10 @@ private:
     std::unique_ptr<WindowControls> ui_;
     std::unique_ptr<EngineBinding> engine_;
     QAction *aboutAction_ = nullptr;
-    QAction *oddsAction_ = nullptr;
-    QAction *logAction_ = nullptr;
-    QAction *copyAction_ = nullptr;
+    PageCommands *commands_ = nullptr;
     QMenu *contextMenu_ = nullptr;
     QMenu *rerollFaces_ = nullptr;
     QMenu *rerollFails_ = nullptr;
-    RollLog *log_ = nullptr;
-    RollLogWindow *logWindow_ = nullptr;
-    OddsWindow *oddsWindow_ = nullptr;
-    QTimer oddsRefresh_;
-    QElapsedTimer sinceOddsRefresh_;
-    // Per page, the threshold last rolled on for damage or whose fails were rerolled: the row
-    // the odds' sentence speaks of.
-    std::array<std::optional<int>, 2> lookedAt_;
     bool shownOnce_ = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/page_text.h"
 #include "ui/controls/twips_geometry.h"
 
 #include <QString>
@@ -13,16 +14,16 @@ inline constexpr TwipsRect kDesignClientArea{0, 0, 9930, 4110};
 inline constexpr float kBorderAllowanceWidth = 120;
 inline constexpr float kBorderAllowanceHeight = 405;
 
-// The headings of the rows, counted from 0: "1er" to "10er", "2+" to "10+". Whatever else names
-// a face or a threshold (the odds, the roll log, the page copied) uses them too.
+// The headings of the rows, counted from 0: "1er" to "10er", "2+" to "10+", as the engine
+// names them.
 inline QString faceHeading(int index)
 {
-    return QStringLiteral("%1er").arg(index + 1);
+    return QString::fromStdString(faceHeadingText(index));
 }
 
 inline QString thresholdHeading(int index)
 {
-    return QStringLiteral("%1+").arg(index + 2);
+    return QString::fromStdString(thresholdHeadingText(index));
 }
 
 } // namespace talvero

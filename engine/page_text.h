@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/dice_engine.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace talvero {
+
+// The headings of the rows, counted from 0: "1er" to "10er", "2+" to "10+". Whatever names a
+// face or a threshold (the window, the odds, the roll log, the page copied) uses them.
+std::string faceHeadingText(int index);
+std::string thresholdHeadingText(int index);
+// A page's name as its tab shows it, without the tab's blank: "TREFFERWÜRFE", "SCHADENSWÜRFE".
+std::string pageName(Page page);
+
+// A page as text with tabs, each line ended by "\n": its frame's caption, the face headings and
+// counts, the threshold headings and counts, its roll counter. Counts as their captions show them.
+std::string pageText(std::string_view frame, std::span<const std::string> faceCaptions,
+                     std::span<const std::string> atLeastCaptions, std::string_view counter);
+
+} // namespace talvero

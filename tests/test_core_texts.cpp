@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engine's German texts without a window: numbers against Qt's own German locale, the rows a
+// page's dice can reach, the sentence's row, the roll log's rows and CSV bytes.
+
+#include "engine/odds_text.h"
+#include "engine/page_odds.h"
+#include "engine/roll_log.h"
+
+#include <QLocale>
+#include <QTest>
+#include <cmath>
+
+using namespace talvero;
+using namespace Qt::StringLiterals;
+using Groups = std::vector<DiceGroup>;
+Q_DECLARE_METATYPE(Groups)
+
+namespace {
+
+QString text(const std::string &bytes)
+{
+    return QString::fromStdString(bytes);
+}
+
+RollEvent thrown(Page page, RollKind kind, int value, std::uint64_t dice, int sides)
+{
+    RollEvent made{page, kind, value, {dice, sides, {}}};
+    made.thrown.faces[0] = dice; // every die a 1
+    return made;
+}
+
+} // namespace
+
+class CoreTextsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // One decimal as Qt's German locale writes it, halves and near-halves included.
+    void oneDecimalAsQtWritesIt()
+    {
+        QLocale german(QLocale::German, QLocale::Germany);
+        german.setNumberOptions(QLocale::OmitGroupSeparator);
+        std::vector<double> values{0.05,
+                                   0.15,
+                                   0.25,
+                                   0.35,
+                                   2.45,
+                                   99.95,
+                                   99.949999,
+                                   1e17 + 8,
+                                   std::ldexp(1.0, 60),
+                                   1.8446744073709552e19};
+        for (int k = 0; k <= 400; ++k)
+            values.push_back(k / 16.0 + (k % 3 - 1) * 1e-12);
+        for (const double value : values)
+            QCOMPARE(text(oneDecimalText(value)), german.toString(value, 'f', 1));
+    }
+
+    void shares_data()
+    {
+        QTest::addColumn<double>("share");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("2.6 %") << 0.026 << u"2,6\u00A0%"_s << u"2,6 Prozent"_s;
+        QTest::newRow("none") << 0.0 << u"0,0\u00A0%"_s << u"0,0 Prozent"_s;
+        QTest::newRow("all") << 1.0 << u"100,0\u00A0%"_s << u"100,0 Prozent"_s;
+        QTest::newRow("rare") << 0.0004 << u"<\u00A00,1\u00A0%"_s << u"weniger als 0,1 Prozent"_s;
+        QTest::newRow("nearly sure")
+            << 0.9996 << u">\u00A099,9\u00A0%"_s << u"mehr als 99,9 Prozent"_s;
+    }
+    void shares()
+    {
+        QFETCH(double, share);
+        QFETCH(QString, written);
+        QFETCH(QString, spoken);
+        QCOMPARE(text(shareText(share)), written);
+        QCOMPARE(text(spokenShareText(share)), spoken);
+    }
+
+    // 60 six-sided dice at "4+" as published binomial tables have them: 30 expected, 24 to 36,
+    // and 38 or more in 2.6 % of rolls.
+    void ranges()
+    {
+        const RowOdds odds = oddsOf(RowDistribution(Groups{{6, 0, 60}}, RowKind::AtLeast, 4), 38);
+        QCOMPARE(text(expectedText(odds.expected)), u"30,0"_s);
+        QCOMPARE(text(usualRangeText(odds)), u"24–36"_s);
+        QCOMPARE(text(spokenRangeText(odds)), u"24 bis 36"_s);
+        QCOMPARE(text(shareText(odds.atLeastShare)), u"2,6\u00A0%"_s);
+    }
+
+    void reachableRows_data()
+    {
+        QTest::addColumn<Groups>("dice");
+        QTest::addColumn<int>("chosenSides");
+        QTest::addColumn<QString>("lastFace");
+        QTest::addColumn<QString>("lastThreshold");
+        QTest::newRow("six sides") << Groups{{6, 0, 60}} << 10 << u"6er"_s << u"6+"_s;
+        QTest::newRow("six and ten")
+            << Groups{{6, 0, 3}, {10, 0b1, 2}} << 4 << u"10er"_s << u"10+"_s;
+        QTest::newRow("none yet, four chosen") << Groups{} << 4 << u"4er"_s << u"4+"_s;
+        QTest::newRow("no die thrown") << Groups{{8, 0, 0}} << 2 << u"2er"_s << u"2+"_s;
+    }
+    void reachableRows()
+    {
+        QFETCH(Groups, dice);
+        QFETCH(int, chosenSides);
+        QFETCH(QString, lastFace);
+        QFETCH(QString, lastThreshold);
+        const std::vector<std::uint64_t> counts(kFaceCount, 1);
+        RowOddsTable faces(RowKind::Face), atLeast(RowKind::AtLeast);
+        faces.update(dice, counts, chosenSides);
+        atLeast.update(dice, counts, chosenSides);
+        QCOMPARE(text(faces.heading(0)), u"1er"_s);
+        QCOMPARE(text(faces.heading(faces.size() - 1)), lastFace);
+        QCOMPARE(text(atLeast.heading(0)), u"2+"_s);
+        QCOMPARE(text(atLeast.heading(atLeast.size() - 1)), lastThreshold);
+        QCOMPARE(atLeast.size(), faces.size() - 1);
+    }
+
+    void sentenceThreshold_data()
+    {
+        QTest::addColumn<QList<int>>("steps"); // page, kind (-1: cleared), value
+        QTest::addColumn<int>("sides");
+        QTest::addColumn<QList<int>>("thresholds"); // hit page, damage page
+        QTest::newRow("middle of six") << QList<int>{} << 6 << QList<int>{4, 4};
+        QTest::newRow("middle of five") << QList<int>{} << 5 << QList<int>{3, 3};
+        QTest::newRow("follow-up sets both") << QList<int>{1, 1, 3} << 6 << QList<int>{3, 3};
+        QTest::newRow("reroll below, its page") << QList<int>{1, 3, 5} << 6 << QList<int>{4, 5};
+        QTest::newRow("beyond the sides") << QList<int>{1, 1, 8} << 6 << QList<int>{4, 4};
+        QTest::newRow("cleared forgets") << QList<int>{1, 1, 3, 0, -1, 0} << 6 << QList<int>{4, 3};
+        QTest::newRow("a face reroll keeps")
+            << QList<int>{1, 1, 3, 0, 2, 1} << 6 << QList<int>{3, 3};
+    }
+    void sentenceThreshold()
+    {
+        QFETCH(QList<int>, steps);
+        QFETCH(int, sides);
+        QFETCH(QList<int>, thresholds);
+        SentenceThreshold row;
+        for (qsizetype i = 0; i + 3 <= steps.size(); i += 3) {
+            const auto page = static_cast<Page>(steps[i]);
+            if (steps[i + 1] < 0)
+                row.cleared(page);
+            else
+                row.rolled(thrown(page, static_cast<RollKind>(steps[i + 1]), steps[i + 2], 1, 6));
+        }
+        QCOMPARE(row.threshold(Page::Hit, sides), thresholds[0]);
+        QCOMPARE(row.threshold(Page::Damage, sides), thresholds[1]);
+    }
+
+    // A clock ticking over a minute and an hour; every kind of event; the oldest dropped past the
+    // cap; both CSV variants to the byte.
+    void rollLog()
+    {
+        FixedClock clock({59, 59});
+        RollLog log;
+        log.add({logTime(9, clock.now()), thrown(Page::Hit, RollKind::Roll, 0, 3, 6), false});
+        clock.set({0, 0});
+        log.add(
+            {logTime(10, clock.now()), thrown(Page::Damage, RollKind::FollowUp, 4, 2, 6), true});
+        clock.set({0, 7});
+        log.add(
+            {logTime(10, clock.now()), thrown(Page::Damage, RollKind::RerollFace, 1, 1, 6), true});
+        log.add({logTime(23, {5, 9}), thrown(Page::Hit, RollKind::RerollBelow, 3, 1, 10), false});
+        const QStringList rows[] = {
+            {u"09:59:59"_s, u"TREFFERWÜRFE"_s, u"Wurf"_s, u"3"_s, u"6"_s, u"Addition"_s, u"3"_s},
+            {u"10:00:00"_s, u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, u"2"_s, u"6"_s,
+             u"neue Zählung"_s, u"2"_s},
+            {u"10:00:07"_s, u"SCHADENSWÜRFE"_s, u"1er neu gewürfelt"_s, u"1"_s, u"6"_s,
+             u"neue Zählung"_s, u"1"_s},
+            {u"23:05:09"_s, u"TREFFERWÜRFE"_s, u"unter 3+ neu gewürfelt"_s, u"1"_s, u"10"_s,
+             u"Addition"_s, u"1"_s}};
+        const QString header = u"Zeit,Seite,Ereignis,Würfel,Seiten,Zählung,1er,2er,3er,4er,5er,"
+                               u"6er,7er,8er,9er,10er\r\n"_s;
+        QString csv = header;
+        for (const QStringList &row : rows)
+            csv += row.join(u',') + u",0,0,0,0,0,0,0,0,0\r\n"_s;
+        const QByteArray mark("\xEF\xBB\xBF");
+        QCOMPARE(QByteArray::fromStdString(log.csv(CsvSeparator::Comma)), mark + csv.toUtf8());
+        QCOMPARE(QByteArray::fromStdString(log.csv(CsvSeparator::Semicolon)),
+                 mark + csv.replace(u',', u';').toUtf8());
+
+        for (std::size_t i = log.size(); i < RollLog::kMostEvents + 2; ++i)
+            log.add({{}, thrown(Page::Hit, RollKind::Roll, 0, i, 6), false});
+        QCOMPARE(log.size(), RollLog::kMostEvents);
+        QCOMPARE(text(RollLog::cellText(log.entry(0), 2)), rows[2][2]);
+        QCOMPARE(log.entry(log.size() - 1).event.thrown.dice, RollLog::kMostEvents + 1);
+    }
+};
+
+QTEST_APPLESS_MAIN(CoreTextsTest)
+#include "test_core_texts.moc"
