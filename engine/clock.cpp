@@ -18,7 +18,7 @@ TimeOfDay SystemClock::now()
         return {};
 #endif
     // tm_sec may read 60 during a leap second; keep the seconds within a minute.
-    return {local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec};
+    return {local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec, local.tm_hour};
 }
 
 } // namespace talvero

@@ -7,6 +7,7 @@ struct TimeOfDay
 {
     int minute = 0; // 0..59
     int second = 0; // 0..59
+    int hour = 0;   // 0..23; last, as the dice's seed reads only the other two
 };
 
 // The local time of day, behind an interface so that tests can fix it.

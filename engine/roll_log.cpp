@@ -48,12 +48,7 @@ std::string csvField(const std::string &text, char separator)
 
 } // namespace
 
-LogTime logTime(int hour, const TimeOfDay &time)
-{
-    return {hour, time.minute, time.second};
-}
-
-std::string logTimeText(const LogTime &time)
+std::string logTimeText(const TimeOfDay &time)
 {
     return twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second);
 }

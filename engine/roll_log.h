@@ -10,18 +10,8 @@
 
 namespace talvero {
 
-// When an event happened, to the second.
-struct LogTime
-{
-    int hour = 0;   // 0..23
-    int minute = 0; // 0..59
-    int second = 0; // 0..59
-};
-
-// The clock's minutes and seconds in the hour given.
-LogTime logTime(int hour, const TimeOfDay &time);
 // "hh:mm:ss", two digits each.
-std::string logTimeText(const LogTime &time);
+std::string logTimeText(const TimeOfDay &time);
 
 // The two kinds of CSV: commas as RFC 4180 has it; semicolons for spreadsheets set to German,
 // where the comma is decimal.
@@ -53,7 +43,7 @@ public:
 
     struct Entry
     {
-        LogTime time;
+        TimeOfDay time;
         RollEvent event;
         bool newCount = false; // the page's counting mode: "neue Zählung" or "Addition"
     };

@@ -153,16 +153,14 @@ private Q_SLOTS:
     // cap; both CSV variants to the byte.
     void rollLog()
     {
-        FixedClock clock({59, 59});
+        FixedClock clock({59, 59, 9});
         RollLog log;
-        log.add({logTime(9, clock.now()), thrown(Page::Hit, RollKind::Roll, 0, 3, 6), false});
-        clock.set({0, 0});
-        log.add(
-            {logTime(10, clock.now()), thrown(Page::Damage, RollKind::FollowUp, 4, 2, 6), true});
-        clock.set({0, 7});
-        log.add(
-            {logTime(10, clock.now()), thrown(Page::Damage, RollKind::RerollFace, 1, 1, 6), true});
-        log.add({logTime(23, {5, 9}), thrown(Page::Hit, RollKind::RerollBelow, 3, 1, 10), false});
+        log.add({clock.now(), thrown(Page::Hit, RollKind::Roll, 0, 3, 6), false});
+        clock.set({0, 0, 10});
+        log.add({clock.now(), thrown(Page::Damage, RollKind::FollowUp, 4, 2, 6), true});
+        clock.set({0, 7, 10});
+        log.add({clock.now(), thrown(Page::Damage, RollKind::RerollFace, 1, 1, 6), true});
+        log.add({{5, 9, 23}, thrown(Page::Hit, RollKind::RerollBelow, 3, 1, 10), false});
         const QStringList rows[] = {
             {u"09:59:59"_s, u"TREFFERWÜRFE"_s, u"Wurf"_s, u"3"_s, u"6"_s, u"Addition"_s, u"3"_s},
             {u"10:00:00"_s, u"SCHADENSWÜRFE"_s, u"Folgewurf 4+"_s, u"2"_s, u"6"_s,

@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTabBar>
-#include <QTime>
 #include <algorithm>
 
 namespace talvero {
@@ -84,8 +83,7 @@ void PageCommands::rolled(const RollEvent &event)
 {
     const bool newCount =
         (event.page == Page::Hit ? ui_.OptionWurf : ui_.OptionWurf2)[1]->isChecked();
-    // The clock knows minutes and seconds only; the hour is the system's.
-    log_->add({logTime(QTime::currentTime().hour(), clock_.now()), event, newCount});
+    log_->add({clock_.now(), event, newCount});
     sentenceThreshold_.rolled(event);
 }
 
