@@ -7,6 +7,10 @@
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
 #include "engine/odds.h"
+#include "engine/odds_text.h"
+#include "engine/page_odds.h"
+#include "engine/page_text.h"
+#include "engine/roll_log.h"
 #include "engine/text_pages.h"
 
 #include <array>
@@ -38,6 +42,7 @@ constexpr int kMostDice = 200;
 constexpr int kFewestSides = 2;
 constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
+constexpr int kHoursPerDay = 24;
 // Platforms' maths libraries differ in the last bit of exp, log and pow, which moves the 11th
 // digit now and then; the incomplete beta of many dice magnifies that, and the skew-normal is an
 // approximation to 1e-6 anyway.
@@ -78,11 +83,16 @@ public:
     {
         ++reads_;
         seconds_ = (seconds_ + 1 + reads_ % 23) % kSecondsPerHour;
-        return {seconds_ / kSecondsPerMinute, seconds_ % kSecondsPerMinute};
+        if (seconds_ < previous_)
+            hour_ = (hour_ + 1) % kHoursPerDay;
+        previous_ = seconds_;
+        return {seconds_ / kSecondsPerMinute, seconds_ % kSecondsPerMinute, hour_};
     }
 
 private:
     int seconds_ = 3540; // 59:00, so the hour wraps early
+    int previous_ = 3540;
+    int hour_ = 23; // and the day soon after
     int reads_ = 0;
 };
 
@@ -98,7 +108,7 @@ std::string figure(double value, int digits = kSignificantDigits)
     return buffer.data();
 }
 
-std::string pageName(Page page)
+std::string shortName(Page page)
 {
     return page == Page::Hit ? "hit" : "damage";
 }
@@ -129,7 +139,7 @@ Entries snapshot(TextPages &pages)
     Entries entries;
     DiceEngine &engine = pages.engine();
     for (const Page page : {Page::Hit, Page::Damage}) {
-        const std::string name = pageName(page);
+        const std::string name = shortName(page);
         for (int i = 0; i < DiceEngine::kFaceCount; ++i)
             entries.emplace_back(name + ".face" + std::to_string(i + 1),
                                  pages.faceRow(page).caption(i));
@@ -248,13 +258,89 @@ std::string rowName(RowKind kind, int value)
     return (kind == RowKind::Face ? "face" : "atLeast") + std::to_string(value);
 }
 
+// What the window keeps beside the engine, as a front end keeps it: the roll log, with each
+// event's counting mode and time, and the threshold the odds' sentence speaks of.
+struct Session
+{
+    Session(Clock &clock, TextPages &pages)
+    {
+        pages.engine().setListener([this, &clock](const RollEvent &event) {
+            log.add({clock.now(), event, newCount});
+            sentence.rolled(event);
+        });
+    }
+    RollLog log;
+    SentenceThreshold sentence;
+    bool newCount = false;
+    std::size_t printedEvents = 0;
+};
+
+std::string escaped(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The odds window's table of one row of the page, written and spoken, and its sentence.
+void addOddsTexts(Step &step, TextPages &pages, const Session &session, Page page, RowKind kind,
+                  int chosenSides)
+{
+    const DiceEngine &engine = pages.engine();
+    const std::vector<DiceGroup> dice = engine.diceBehind(page);
+    const PageCounts counts = engine.counts(page);
+    RowOddsTable table(kind);
+    if (kind == RowKind::Face)
+        table.update(dice, counts.faces, chosenSides);
+    else
+        table.update(dice, counts.atLeast, chosenSides);
+    for (int row = 0; row < table.size(); ++row) {
+        std::string written, spoken;
+        for (int column = 0; column < kOddsColumnCount; ++column) {
+            written += " | " + table.cellText(row, static_cast<OddsColumn>(column), Voice::Written);
+            spoken += " | " + table.cellText(row, static_cast<OddsColumn>(column), Voice::Spoken);
+        }
+        step.figures.push_back("  " + table.heading(row) + written + " /" + spoken);
+    }
+    if (kind == RowKind::AtLeast) {
+        const int threshold =
+            session.sentence.threshold(page, engine.lastRollSides(page).value_or(chosenSides));
+        step.figures.push_back("  sentence " +
+                               pageSentence(table, counts.atLeast, dice, threshold));
+        if (const std::optional<int> row = table.rowOf(threshold))
+            step.figures.push_back("  described" + oddsDescription(table.odds(*row)));
+    }
+}
+
+// The log's rows added since the last call.
+void printNewEvents(Trace &trace, Session &session)
+{
+    for (; session.printedEvents < session.log.size(); ++session.printedEvents) {
+        std::string cells;
+        for (int column = 0; column < kLogColumnCount; ++column)
+            cells += (column ? " | " : "") +
+                     RollLog::cellText(session.log.entry(session.printedEvents), column);
+        trace.line("  log " + cells);
+    }
+}
+
 // One scripted command on the pages; returns what it answered.
-Step pageStep(ScriptRandom &script, TextPages &pages)
+Step pageStep(ScriptRandom &script, TextPages &pages, Session &session)
 {
     DiceEngine &engine = pages.engine();
     const Page page = script.chance(50) ? Page::Hit : Page::Damage;
     const int sides = script.between(kFewestSides, DiceEngine::kFaceCount);
     const bool newCount = script.chance(40);
+    session.newCount = newCount;
     const std::string mode = newCount ? " new" : " add";
     const int command = script.between(0, 99);
     if (command < 30) {
@@ -272,23 +358,24 @@ Step pageStep(ScriptRandom &script, TextPages &pages)
     }
     if (command < 60) {
         const int face = script.between(0, DiceEngine::kFaceCount + 1);
-        return {pageName(page) + " rerollFace " + std::to_string(face) + " -> " +
+        return {shortName(page) + " rerollFace " + std::to_string(face) + " -> " +
                     countText(engine.rerollFace(page, face)),
                 {}};
     }
     if (command < 70) {
         const int threshold = script.between(1, DiceEngine::kFaceCount + 1);
-        return {pageName(page) + " rerollBelow " + std::to_string(threshold) + " -> " +
+        return {shortName(page) + " rerollBelow " + std::to_string(threshold) + " -> " +
                     countText(engine.rerollBelow(page, threshold)),
                 {}};
     }
     if (command < 75) {
         engine.clearCounts(page);
-        return {pageName(page) + " clearCounts", {}};
+        session.sentence.cleared(page);
+        return {shortName(page) + " clearCounts", {}};
     }
     if (command < 80) {
         engine.resetRollCounter(page);
-        return {pageName(page) + " resetRollCounter", {}};
+        return {shortName(page) + " resetRollCounter", {}};
     }
     if (command < 85) {
         const int index = script.between(-1, DiceEngine::kThresholdCount);
@@ -302,9 +389,10 @@ Step pageStep(ScriptRandom &script, TextPages &pages)
                                                       : pages.atLeastRow(page).caption(value - 2);
     const std::vector<DiceGroup> groups = engine.diceBehind(page);
     const RowDistribution distribution(groups, kind, value);
-    Step step{pageName(page) + " odds " + rowName(kind, value) + " behind " + groupsText(groups),
+    Step step{shortName(page) + " odds " + rowName(kind, value) + " behind " + groupsText(groups),
               {}};
     addOdds(step, distribution, countAsDice(readCount(caption)));
+    addOddsTexts(step, pages, session, page, kind, sides);
     return step;
 }
 
@@ -362,6 +450,27 @@ void print(Trace &trace, int number, const Step &step)
         trace.line(figure);
 }
 
+std::string copiedPage(TextPages &pages, Page page)
+{
+    std::vector<std::string> faces, atLeast;
+    for (int i = 0; i < DiceEngine::kFaceCount; ++i)
+        faces.push_back(pages.faceRow(page).caption(i));
+    for (int i = 0; i < DiceEngine::kThresholdCount; ++i)
+        atLeast.push_back(pages.atLeastRow(page).caption(i));
+    return pageText(pages.frame(page), faces, atLeast, pages.counter(page));
+}
+
+// The script's fields hold no comma, quote or semicolon, so the semicolon variant is the comma
+// one with its separators swapped.
+std::string commaFieldsWithSemicolons(std::string text)
+{
+    for (char &c : text) {
+        if (c == ',')
+            c = ';';
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -376,19 +485,40 @@ int main(int argc, char **argv)
     ScriptedClock clock;
     TextPages pages(clock, kStartSeed);
     StatePrinter state;
+    Session session(clock, pages);
 
     trace.line("start seed " + countText(kStartSeed));
     state.print(trace, pages, true);
     int steps = 0;
     for (int i = 1; i <= kPageSteps; ++i) {
         ++steps;
-        print(trace, steps, pageStep(script, pages));
-        state.print(trace, pages, i % kFullStateEvery == 0);
+        print(trace, steps, pageStep(script, pages, session));
+        printNewEvents(trace, session);
+        const bool everything = i % kFullStateEvery == 0;
+        state.print(trace, pages, everything);
+        if (everything) {
+            for (const Page page : {Page::Hit, Page::Damage})
+                trace.line("  " + shortName(page) +
+                           ".copied = " + escaped(copiedPage(pages, page)));
+        }
     }
     for (int i = 1; i <= kOddsSteps; ++i) {
         ++steps;
         print(trace, steps, oddsStep(script));
     }
+    // The log as saved: the comma variant in full, the semicolon one by its differences.
+    const std::string comma = session.log.csv(CsvSeparator::Comma);
+    trace.line("csv " + countText(static_cast<std::uint64_t>(comma.size())) + " bytes");
+    std::size_t start = 0;
+    while (start < comma.size()) {
+        const std::size_t end = comma.find('\n', start);
+        trace.line("  " + escaped(comma.substr(start, end - start + 1)));
+        start = end == std::string::npos ? comma.size() : end + 1;
+    }
+    std::string semicolon = session.log.csv(CsvSeparator::Semicolon);
+    trace.line("csv semicolon " + countText(static_cast<std::uint64_t>(semicolon.size())) +
+               " bytes, the comma variant's fields: " +
+               (semicolon == commaFieldsWithSemicolons(comma) ? "yes" : "no"));
     trace.summary("golden trace: " + std::to_string(steps) + " steps, " +
                   std::to_string(trace.lines() + 1) + " lines");
     return 0;
