@@ -2,12 +2,18 @@
 #pragma once
 
 // Talvero's one window. How the pieces meet:
-//   engine/       DiceEngine: the rolls and resets, on rows of captions, without Qt.
+//   choices/      the choices the window offers and the settings keep, with their defaults.
+//   engine/       the core, without Qt: DiceEngine (the rolls and resets, on rows of captions),
+//                 the odds and their German texts, the roll log and its CSV, the copied page.
+//                 The same core runs in the golden trace (trace/) and builds for the browser.
 //   ui/controls/  the control kinds the window is made of: count label, command button, frames,
 //                 tab control, plain labels, the font dialog, with twips geometry and pictures.
 //   ui/           this window. Its controls are its own (WindowControls, in window_controls.h);
 //                 a handler reads them and calls the dice engine, which writes its captions back
 //                 through the label rows. The layout pass, the selectors and the 90° turn too.
+//                 Beside the design: PageCommands (the odds, the log and the copy, on keys and in
+//                 the context menu), the odds and log windows and their item models over the
+//                 core's rows.
 //   settings/     store/: the settings store on QtCore alone, every key declared once.
 //                 commands/: what uses the window and the store: loading at start-up, saving
 //                 at close, the font command and the about message. They talk to the window only
