@@ -8,49 +8,38 @@
 
 #include <QTest>
 #include <array>
+#include <numeric>
 
 using namespace talvero::fairness;
+using namespace Qt::StringLiterals;
 
 class FairnessStatisticsTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void pValuesMatchThePublishedTable_data();
     void pValuesMatchThePublishedTable();
     void chiSquareOfCounts();
-    void tooFewDiceGiveNoPValue();
     void diceTakenInPairsAndAcrossReseeds();
     void verdictSharesTheFalseAlarmChance();
     void aTwinGoneAstrayStopsTheRun();
 };
 
-void FairnessStatisticsTest::pValuesMatchThePublishedTable_data()
-{
-    // Upper critical values of the chi-square distribution as printed in the NIST/SEMATECH
-    // e-Handbook of Statistical Methods (table 1.3.6.7.4), to three decimals.
-    QTest::addColumn<int>("df");
-    QTest::addColumn<double>("critical");
-    QTest::addColumn<double>("p");
-    QTest::newRow("1 df, 5 %") << 1 << 3.841 << 0.05;
-    QTest::newRow("1 df, 0.1 %") << 1 << 10.828 << 0.001;
-    QTest::newRow("5 df, 1 %") << 5 << 15.086 << 0.01;
-    QTest::newRow("8 df, 5 %") << 8 << 15.507 << 0.05;
-    QTest::newRow("9 df, 10 %") << 9 << 14.684 << 0.10;
-    QTest::newRow("9 df, 0.1 %") << 9 << 27.877 << 0.001;
-    QTest::newRow("80 df, 5 %") << 80 << 101.879 << 0.05;
-    QTest::newRow("99 df, 1 %") << 99 << 134.642 << 0.01;
-    QTest::newRow("99 df, lower 5 %") << 99 << 77.046 << 0.95;
-}
-
 void FairnessStatisticsTest::pValuesMatchThePublishedTable()
 {
-    QFETCH(int, df);
-    QFETCH(double, critical);
-    QFETCH(double, p);
+    // Upper critical values of the chi-square distribution as printed in the NIST/SEMATECH
+    // e-Handbook of Statistical Methods (table 1.3.6.7.4), to three decimals: df, value, p.
+    const struct
+    {
+        int df;
+        double critical, p;
+    } table[] = {{1, 3.841, 0.05},  {1, 10.828, 0.001}, {5, 15.086, 0.01},   {8, 15.507, 0.05},
+                 {9, 14.684, 0.10}, {9, 27.877, 0.001}, {80, 101.879, 0.05}, {99, 134.642, 0.01},
+                 {99, 77.046, 0.95}}; // the last: lower 5 %
     // Three printed decimals leave the p-value uncertain in its third significant digit.
-    QVERIFY2(std::abs(chiSquarePValue(critical, df) - p) < p * 2e-3,
-             qPrintable(QString::number(chiSquarePValue(critical, df), 'g', 8)));
+    for (const auto &row : table)
+        QVERIFY2(std::abs(chiSquarePValue(row.critical, row.df) - row.p) < row.p * 2e-3,
+                 qPrintable(u"%1 df at %2"_s.arg(row.df).arg(row.critical)));
 }
 
 void FairnessStatisticsTest::chiSquareOfCounts()
@@ -65,19 +54,12 @@ void FairnessStatisticsTest::chiSquareOfCounts()
     QVERIFY(std::abs(test->pValue - std::exp(-5.0)) < 1e-12);
     const std::array<std::uint64_t, 4> even{25, 25, 25, 25};
     QCOMPARE(testEqualCells(even)->pValue, 1.0);
-}
-
-void FairnessStatisticsTest::tooFewDiceGiveNoPValue()
-{
     // An empty tally, or one too small to judge, must not read as perfectly fair dice.
-    const std::array<std::uint64_t, 6> none{};
-    const std::array<std::uint64_t, 6> few{5, 5, 5, 5, 5, 4};
-    const std::array<std::uint64_t, 6> enough{5, 5, 5, 5, 5, 5};
-    const std::array<std::uint64_t, 1> oneCell{1000};
-    QVERIFY(!testEqualCells(none));
-    QVERIFY(!testEqualCells(few));
-    QVERIFY(testEqualCells(enough));
-    QVERIFY(!testEqualCells(oneCell));
+    using Counts = std::vector<std::uint64_t>;
+    QVERIFY(!testEqualCells(Counts(6, 0)));
+    QVERIFY(!testEqualCells(Counts{5, 5, 5, 5, 5, 4}));
+    QVERIFY(testEqualCells(Counts(6, 5)));
+    QVERIFY(!testEqualCells(Counts{1000})); // one cell
 }
 
 void FairnessStatisticsTest::diceTakenInPairsAndAcrossReseeds()
@@ -90,14 +72,8 @@ void FairnessStatisticsTest::diceTakenInPairsAndAcrossReseeds()
     // Faces: 1 once, 2 twice, 3 three times. Pairs in the stream 1 2 3 2 3 3: (1,2), (3,2),
     // (3,3). Across the re-seed: the first roll's last 3 and the second's first 2.
     QCOMPARE(tally.faceCounts(), (std::vector<std::uint64_t>{1, 2, 3}));
-    std::vector<std::uint64_t> pairs(9, 0);
-    pairs[0 * 3 + 1] = 1;
-    pairs[2 * 3 + 1] = 1;
-    pairs[2 * 3 + 2] = 1;
-    QCOMPARE(tally.pairCounts(), pairs);
-    std::vector<std::uint64_t> across(9, 0);
-    across[2 * 3 + 1] = 1;
-    QCOMPARE(tally.reseedPairCounts(), across);
+    QCOMPARE(tally.pairCounts(), (std::vector<std::uint64_t>{0, 1, 0, 0, 0, 0, 0, 1, 1}));
+    QCOMPARE(tally.reseedPairCounts(), (std::vector<std::uint64_t>{0, 0, 0, 0, 0, 0, 0, 1, 0}));
     QCOMPARE(tally.dice(), 6ull);
     // 6 dice, 2 expected a face: face 3 lies one above its share, face 1 one below.
     QVERIFY(std::abs(tally.deviation(3) - 1.0) < 1e-12);
@@ -139,16 +115,14 @@ void FairnessStatisticsTest::aTwinGoneAstrayStopsTheRun()
     QVERIFY2(agreed.failure.empty(), agreed.failure.c_str());
     QCOMPARE(agreed.tally.dice(), 50ull * kDicePerRoll);
     // Each roll's 1s, 2s and 3s were rerolled, retraced too: about half its dice.
-    std::uint64_t rerolled = 0;
-    for (const std::uint64_t count : agreed.rerolledFaces)
-        rerolled += count;
+    const auto sum = [](const auto &counts) {
+        return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+    };
+    const std::uint64_t rerolled = sum(agreed.rerolledFaces);
     QVERIFY(rerolled > 50 * kDicePerRoll / 3 && rerolled < 50 * kDicePerRoll * 2 / 3);
     // Each of them paired with its first face, 1 to 3.
     QCOMPARE(agreed.rerollPairs.size(), 3u * 6u);
-    std::uint64_t paired = 0;
-    for (const std::uint64_t count : agreed.rerollPairs)
-        paired += count;
-    QCOMPARE(paired, rerolled);
+    QCOMPARE(sum(agreed.rerollPairs), rerolled);
     // A twin that does not retrace the rolls stops the run at once, with nothing tallied to judge.
     const SidesRun astray = rollSides(6, 50, 11, schedule, 12);
     QVERIFY(astray.failure.starts_with("6 sides, roll 1: the window counted"));

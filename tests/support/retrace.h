@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The dice a window's engine throws, retraced from its start seed on the random source alone:
-// the expected counts of a roll, worked out apart from the rolls under test.
+// The dice an engine throws, retraced from its start seed on the random source alone.
 
 #include "engine/dice_engine.h"
 #include "engine/random_source.h"
@@ -34,24 +33,13 @@ struct Retrace
     RandomSource random;
 };
 
-// Count by count.
-inline QStringList added(const QStringList &a, const QStringList &b)
-{
-    QStringList sums;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        sums << QString::number(a[i].toLongLong() + b[i].toLongLong());
-    return sums;
-}
-
 // The at-least row "2+" to "10+" that belongs to a face row: the sums from "10er" down.
 inline QStringList atLeastOf(const QStringList &faces)
 {
     QStringList sums;
     long long total = 0;
-    for (qsizetype i = faces.size() - 1; i >= 1; --i) {
-        total += faces[i].toLongLong();
-        sums.prepend(QString::number(total));
-    }
+    for (qsizetype i = faces.size() - 1; i >= 1; --i)
+        sums.prepend(QString::number(total += faces[i].toLongLong()));
     return sums;
 }
 
@@ -64,6 +52,11 @@ inline QStringList afterReroll(const QStringList &counts, const QStringList &tak
         after << QString::number(counts[i].toLongLong() - taken[i].toLongLong() +
                                  thrown[i].toLongLong());
     return after;
+}
+
+inline QStringList added(const QStringList &a, const QStringList &b)
+{
+    return afterReroll(a, QStringList(a.size(), QStringLiteral("0")), b);
 }
 
 // The counts of the faces from `firstFace` to `lastFace`, the others 0.

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// One run of the program as main() starts it, on a settings file of its own, with a clock the
-// test sets and a fixed start seed, and a driver that acts on its window.
+// The program as main() starts it, on its own settings file, a test clock and a fixed seed.
 
 #include "app/application.h"
 #include "support/window_driver.h"
@@ -12,7 +11,6 @@
 
 namespace talvero::testing {
 
-// The start seed of every test run unless a test says otherwise.
 inline constexpr std::uint64_t kTestSeed = 20261207;
 
 struct Run

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Drives the real window from outside, as a user and a screen reader do: controls are found by
-// their design names, clicked and typed at through QTest, and read back as they are shown. Modal
-// dialogs are answered; one that no test expects fails the test at once instead of hanging it.
+// Drives the real window from outside, as a user and a screen reader do, by its design names.
 
 #include "ui/controls/count_label.h"
 #include "ui/controls/frame_box.h"
@@ -24,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <numeric>
 #include <type_traits>
 
 namespace talvero::testing {
@@ -33,12 +32,8 @@ using namespace Qt::StringLiterals;
 // A control's design name, from a UTF-8 literal or a text.
 struct Name
 {
-    Name(const char *utf8)
-        : text(QString::fromUtf8(utf8))
-    {}
-    Name(QString name)
-        : text(std::move(name))
-    {}
+    Name(const char *utf8) { text = QString::fromUtf8(utf8); }
+    Name(QString name) { text = std::move(name); }
     QString text;
 };
 
@@ -64,10 +59,8 @@ inline QString captionOf(const QWidget *widget)
 
 inline double total(const QStringList &counts)
 {
-    double sum = 0;
-    for (const QString &count : counts)
-        sum += count.toDouble();
-    return sum;
+    return std::accumulate(counts.begin(), counts.end(), 0.0,
+                           [](double sum, const QString &count) { return sum + count.toDouble(); });
 }
 
 // How many pixels inside `area` of a rendering differ from `background`, and the box around them.
@@ -76,36 +69,28 @@ inline int inkIn(const QImage &image, QRect area, QColor background, QRect *box 
     int ink = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) != background) {
-                ++ink;
-                if (box)
-                    *box |= QRect(x, y, 1, 1);
-            }
+            if (image.pixelColor(x, y) != background && ++ink > 0 && box)
+                *box |= QRect(x, y, 1, 1);
     return ink;
 }
 
-// Answers modal dialogs while it lives. Message boxes are recorded and closed with their first
-// button; one more than the test expects fails it. A font dialog goes to `fontDialog`, which
-// must close it; without one it fails the test.
+// Answers modal dialogs: records message boxes, closes them, fails on one more than expected.
 class ModalWatch
 {
 public:
     struct Box
     {
-        QString title;
-        QString text;
+        QString title, text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         const QWidget *parent;
     };
-
     ModalWatch()
     {
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { poll(); });
         timer_.start(5);
     }
     void expectBoxes(int count) { expected_ += count; }
-
     QList<Box> boxes;
     std::function<void(QFontDialog &)> fontDialog;
     std::function<void(QFileDialog &)> fileDialog;
@@ -118,56 +103,38 @@ private:
             boxes << Box{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                          box->parentWidget()};
             if (boxes.size() > expected_)
-                QTest::qFail(qPrintable(u"unexpected message box: "_s + box->text()), __FILE__,
-                             __LINE__);
+                QTest::qFail(qPrintable(u"unexpected box: "_s + box->text()), __FILE__, __LINE__);
             box->buttons().first()->click();
         } else if (auto *dialog = qobject_cast<QFontDialog *>(modal)) {
-            if (!fontDialog)
-                QTest::qFail("unexpected font dialog", __FILE__, __LINE__);
-            fontDialog ? fontDialog(*dialog) : dialog->reject();
+            fontDialog ? fontDialog(*dialog) : unexpected(dialog, "unexpected font dialog");
         } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            if (!fileDialog)
-                QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
-            fileDialog ? fileDialog(*files) : files->reject();
+            fileDialog ? fileDialog(*files) : unexpected(files, "unexpected file dialog");
         }
+    }
+    static void unexpected(QDialog *dialog, const char *what)
+    {
+        QTest::qFail(what, __FILE__, __LINE__);
+        dialog->reject();
     }
 
     int expected_ = 0;
     QTimer timer_;
 };
 
-// A window, found into and acted on by the names of its controls.
 class Driver
 {
 public:
-    explicit Driver(QWidget &window)
-        : window_(window)
-    {}
-
-    // The window makes its controls once and keeps them, so a name is looked up only once. A
-    // name that finds no control, or one of another kind, fails the test; a stand-in that nobody
-    // sees takes the call, so that the rest of the test runs on and the other tests too.
+    explicit Driver(QWidget &window) { window_ = &window; }
+    // A name that finds no single control of the kind fails the test; a stand-in takes the call.
     template <class W = QWidget> W *the(const Name &name) const
     {
         QWidget *&control = controls_[name.text];
-        if (!control) {
-            const auto matches = window_.findChildren<QWidget *>(name.text);
-            if (matches.size() != 1) {
-                QTest::qFail(
-                    qPrintable(u"%1 controls named %2"_s.arg(matches.size()).arg(name.text)),
-                    __FILE__, __LINE__);
-                return standIn<W>();
-            }
-            control = matches.first();
-        }
-        W *typed = qobject_cast<W *>(control);
-        if (!typed) {
-            QTest::qFail(qPrintable(u"%1 is a %2"_s.arg(
-                             name.text, QString::fromLatin1(control->metaObject()->className()))),
-                         __FILE__, __LINE__);
-            return standIn<W>();
-        }
-        return typed;
+        if (!control && window_->findChildren<QWidget *>(name.text).size() == 1)
+            control = window_->findChild<QWidget *>(name.text);
+        if (W *typed = qobject_cast<W *>(control))
+            return typed;
+        QTest::qFail(qPrintable(u"no single such control: "_s + name.text), __FILE__, __LINE__);
+        return new std::conditional_t<std::is_abstract_v<W>, QPushButton, W>(&standIns_);
     }
     QString caption(const Name &name) const { return captionOf(the(name)); }
     QStringList captions(const char *array, int count) const
@@ -182,11 +149,10 @@ public:
     {
         return the(name)->grab().toImage().pixelColor(at);
     }
-
     bool show()
     {
-        window_.show();
-        return QTest::qWaitForWindowExposed(&window_);
+        window_->show();
+        return QTest::qWaitForWindowExposed(window_);
     }
     void click(const Name &name) { QTest::mouseClick(the(name), Qt::LeftButton); }
     void setValue(const Name &scrollBar, int value) { the<QScrollBar>(scrollBar)->setValue(value); }
@@ -195,17 +161,12 @@ public:
     {
         QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(page).center());
     }
-
-    // The menu open now, or nullptr.
     static QMenu *openMenu() { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
-    // The entries of a menu as a user reads them, separators left out; a disabled entry in
-    // brackets: "[0 × 1er neu würfeln]"; a key shown after a tab: "Chancen…\tCtrl+I".
+    // A menu's entries as read, no separators: "[disabled]", "Chancen…\tCtrl+I" with its key.
     static QStringList entries(const QMenu *menu)
     {
         QStringList texts;
-        if (!menu)
-            return texts;
-        for (const QAction *action : menu->actions()) {
+        for (const QAction *action : menu ? menu->actions() : QList<QAction *>()) {
             if (action->isSeparator())
                 continue;
             QString text = action->isEnabled() ? action->text() : u'[' + action->text() + u']';
@@ -215,8 +176,7 @@ public:
         }
         return texts;
     }
-    // The same as assistive technology reaches them through the menu, the key in the menu's
-    // words; an entry it cannot reach, or that does not lead back to the menu, reads "?".
+    // The same as assistive technology reaches them; an entry it cannot reach reads "?".
     static QStringList spokenEntries(QMenu *menu)
     {
         QStringList texts;
@@ -235,8 +195,7 @@ public:
         }
         return texts;
     }
-    // Clicks the entry of the open menu with this text; "Fehlwürfe neu würfeln/3 unter 4+ neu
-    // würfeln" opens the submenu first. False when there is no such enabled entry.
+    // Clicks the open menu's enabled entry of this text, "a/b" through a submenu; false if none.
     static bool choose(const QString &path)
     {
         for (const QString &text : path.split(u'/')) {
@@ -257,21 +216,14 @@ public:
     void rightClick(const Name &name)
     {
         QWidget *control = the(name);
-        QTest::mouseClick(window_.windowHandle(), Qt::RightButton, {},
-                          control->mapTo(&window_, control->rect().center()));
+        QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {},
+                          control->mapTo(window_, control->rect().center()));
     }
 
     ModalWatch watch;
 
 private:
-    template <class W> W *standIn() const
-    {
-        using Made = std::conditional_t<std::is_abstract_v<W>, QPushButton, W>;
-        auto *standIn = new Made(&standIns_);
-        return standIn;
-    }
-
-    QWidget &window_;
+    QWidget *window_;
     mutable QHash<QString, QWidget *> controls_;
     mutable QWidget standIns_;
 };
