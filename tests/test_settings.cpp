@@ -129,12 +129,12 @@ QStringList entries(const QByteArray &content)
 }
 
 // A file that a save of the default choices, as a closing window makes, must never cut short.
-// Larger than the lock file: from its size on, only merging the new values can fail.
+// Larger than the lock file, so that every stage of a save can fail.
 const QByteArray kBefore =
     "[Font]\nFontName=DejaVu Sans\n[Other]\nNote=" + QByteArray(300, 'x') + '\n';
 
-// Nothing when that save left the file whole, with the choices, or, failing for `cause`, as it
-// was; otherwise what went wrong.
+// Nothing when that save left the file whole, with the choices, or, failing with a reason that
+// `cause` matches, as it was; otherwise what went wrong.
 QByteArray unsound(const QString &file, const QString &reason, const QString &cause, bool &saved)
 {
     const QByteArray after = readFile(file);
@@ -143,7 +143,8 @@ QByteArray unsound(const QString &file, const QString &reason, const QString &ca
                                u"Setup/OptionWurf=False|Setup/W%FCrfelanzahl=60"_s)
                                   .split(u'|');
     saved = saved || after != kBefore;
-    if (after == kBefore ? reason.endsWith(cause) : reason.isEmpty() && entries(after) == whole)
+    if (after == kBefore ? reason.contains(QRegularExpression(cause))
+                         : reason.isEmpty() && entries(after) == whole)
         return {};
     return reason.toUtf8() + '\n' + after;
 }
@@ -171,8 +172,8 @@ private Q_SLOTS:
     void restartKeepsChoices()
     {
         // Font values that are no face or truth value leave the labels as they are.
-        const QByteArray other =
-            "[Font]\nFontName=\nFontBold=fett\nFontItalic=\x01\xff\n[Other]\nKeep=me\n";
+        const QByteArray other = "[Setup]\nAugen=6\n[Font]\nFontName=\nFontBold=fett\nFontItalic="
+                                 "\x01\xff\n[Other]\nKeep=me\n";
         QVERIFY(writeFile(file, other));
         const QString font = storedValues(file, kFont);
         {
@@ -180,6 +181,16 @@ private Q_SLOTS:
             QCOMPARE(choices(run.d), u"60 6 off off off"_s);
             QCOMPARE(described(fontOf(run.d)).left(17), u"MS Sans Serif,0,0"_s);
             QCOMPARE(readFile(file), other); // starting writes nothing
+            // Six sides, as designed: no sides update runs, so everything keeps its designed look
+            // until the first move brings it in line.
+            QVERIFY(run.d.the("txt_Gewürfelt(9)")->isEnabled());
+            QCOMPARE(run.d.pixel("txt_Gewürfelt_2er(8)", {3, 3}), QColor(0xFF, 0xFF, 0xFF));
+            QVERIFY(run.d.the("cmd_Würfel2(4)")->isEnabled() &&
+                    !run.d.the("cmd_Würfel2(5)")->isEnabled());
+            QCOMPARE(run.d.caption("Label_Augen"), u"Würfelanzahl mit 6 Seiten "_s);
+            run.d.setValue("HScroll_Augen", 7);
+            run.d.setValue("HScroll_Augen", 6);
+            QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled());
             run.window.close();
         }
         // Closing writes the choices, never the font, and keeps the rest.
@@ -201,22 +212,6 @@ private Q_SLOTS:
         // Neither the page nor the counts are remembered.
         QCOMPARE(run.d.tabs()->currentIndex(), 0);
         QCOMPARE(run.d.caption("txt_Wurfinfo(1)"), u"Wurf 0"_s);
-    }
-
-    void storedSixSidesKeepTheDesignedLooks()
-    {
-        // Six sides, as designed: no sides update runs, so everything keeps its designed look
-        // until the first move brings it in line.
-        QVERIFY(writeFile(file, "[Setup]\nAugen=6\n"));
-        Run run(file);
-        QVERIFY(run.d.the("txt_Gewürfelt(9)")->isEnabled());
-        QCOMPARE(run.d.pixel("txt_Gewürfelt_2er(8)", {3, 3}), QColor(0xFF, 0xFF, 0xFF));
-        QVERIFY(run.d.the("cmd_Würfel2(4)")->isEnabled() &&
-                !run.d.the("cmd_Würfel2(5)")->isEnabled());
-        QCOMPARE(run.d.caption("Label_Augen"), u"Würfelanzahl mit 6 Seiten "_s);
-        run.d.setValue("HScroll_Augen", 7);
-        run.d.setValue("HScroll_Augen", 6);
-        QVERIFY(!run.d.the("txt_Gewürfelt(9)")->isEnabled());
     }
 
     void damagedValuesFallBack_data()
@@ -292,11 +287,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("readOnly");       // 1: the file, 2: the folder, 3: both
         QTest::addColumn<QString>("reason");     // %1: the folder, %2: the system's "is a folder"
         const QByteArray dice = "[Setup]\nW%FCrfelanzahl=42\n";
-        const QString locked = u"Die Datei ist schreibgeschützt."_s;
-        QTest::newRow("file") << u"Talvero.conf"_s << dice << 1 << locked;
+        QTest::newRow("file") << u"Talvero.conf"_s << dice << 1
+                              << u"Die Datei ist schreibgeschützt."_s;
         QTest::newRow("folder") << u"Talvero.conf"_s << dice << 2
                                 << u"Sie dürfen in den Ordner %1 nicht schreiben."_s;
-        QTest::newRow("both") << u"Talvero.conf"_s << dice << 3 << locked;
+        QTest::newRow("both") << u"Talvero.conf"_s << dice << 3
+                              << u"Die Datei ist schreibgeschützt."_s;
         // Nothing can be written below a file or to a folder, not even by root.
         QTest::newRow("its folder a file")
             << u"not-a-folder/Talvero.conf"_s << QByteArray("x") << 0
@@ -393,25 +389,6 @@ private Q_SLOTS:
         QVERIFY(std::signal(SIGTERM, testTerminate) == ownTerminate);
     }
 
-    void savesMergeWithTheFileAsItIsNow()
-    {
-        QVERIFY(writeFile(file, "[Font]\nFontName=DejaVu Sans\n"));
-        SettingsStore store(file);
-        // Another Talvero stores a font in between; this one then saves only what it has new, the
-        // size with a point whatever the locale, so that the next run reads it back.
-        QVERIFY(writeFile(file, "[Font]\nFontName=Liberation Serif\nFontBold=false\n"));
-        const QLocale previous;
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        store.write(keys::fontSize, 10.5f);
-        QVERIFY(store.save().saved);
-        QLocale::setDefault(previous);
-        QCOMPARE(store.readText(keys::fontName), u"Liberation Serif"_s);
-        QCOMPARE(storedValues(file, kFont), u"Liberation Serif,false,,10.5"_s);
-        QCOMPARE(SettingsStore(file).readSize(keys::fontSize), 10.5f);
-        QVERIFY(writeFile(file, "[Font]\nFontSize=10,5\n")); // a comma edited in by hand
-        QCOMPARE(SettingsStore(file).readSize(keys::fontSize), 10.5f);
-    }
-
     void savesNeverCutTheFile()
     {
         QLoggingCategory::setFilterRules(u"talvero.settings.warning=false"_s);
@@ -426,13 +403,13 @@ private Q_SLOTS:
                 const FullDisk full(limit);
                 reason = store.save().reason;
             }
-            const QByteArray context = "limit " + QByteArray::number(quint64(limit)) + ": ";
-            QVERIFY2(
-                unsound(file, reason, u"Die Datei darf nicht größer werden."_s, saved).isEmpty(),
-                context + unsound(file, reason, {}, saved));
-            QVERIFY2(reason.isEmpty() || limit < rlim_t(kBefore.size()) ||
-                         reason.contains(u"neuen Werte"_s),
-                     context + reason.toUtf8());
+            // From the lock file's size on, it is the merge that fails.
+            const QByteArray wrong =
+                unsound(file, reason,
+                        (limit < rlim_t(kBefore.size()) ? u""_s : u"neuen Werte.*"_s) +
+                            u"Die Datei darf nicht größer werden\\.$"_s,
+                        saved);
+            QVERIFY2(wrong.isEmpty(), "limit " + QByteArray::number(quint64(limit)) + ": " + wrong);
         }
         QLoggingCategory::setFilterRules({});
         QVERIFY(saved);
@@ -462,7 +439,7 @@ private Q_SLOTS:
                 store.writeChoices({});
                 const QString reason = store.save().reason;
                 const QByteArray wrong = unsound(
-                    file, reason, u"Auf dem Datenträger ist kein Platz mehr frei."_s, saved);
+                    file, reason, u"Auf dem Datenträger ist kein Platz mehr frei\\.$"_s, saved);
                 if (!wrong.isEmpty())
                     ::_exit(std::fprintf(stderr, "%d pages free: %s\n", freePages, wrong.data()));
             }
@@ -477,18 +454,26 @@ private Q_SLOTS:
 
     void savesFindTheirFile()
     {
-        // Talvero.conf -> a.conf -> real/b.conf, as relative links: the second save too.
+        // Talvero.conf -> a.conf -> real/b.conf, as relative links.
         const QString end = dir->filePath(u"real/b.conf"_s);
         QVERIFY(QDir(dir->path()).mkdir(u"real"_s) && writeFile(end, "[Setup]\nAugen=3\n"));
         QCOMPARE(::symlink("real/b.conf", qPrintable(dir->filePath(u"a.conf"_s))), 0);
         QCOMPARE(::symlink("a.conf", qPrintable(file)), 0);
-        for (const int dice : {42, 43}) {
-            SettingsStore store(file);
-            QCOMPARE(store.readInt(keys::sides), 3);
-            store.write(keys::diceCount, dice);
-            QVERIFY(store.save().saved);
-        }
-        QCOMPARE(storedValues(end, kDiceKey), u"43"_s);
+        SettingsStore store(file);
+        QCOMPARE(store.readInt(keys::sides), 3);
+        // Another Talvero saves in between; this one then saves only what it has new, the size
+        // with a point whatever the locale, so that the next run reads it back.
+        SettingsStore other(file);
+        other.write(keys::fontName, u"Liberation Serif"_s);
+        QVERIFY(other.save().saved);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        store.write(keys::fontSize, 10.5f);
+        QVERIFY(store.save().saved);
+        QLocale::setDefault(previous);
+        QCOMPARE(store.readText(keys::fontName), u"Liberation Serif"_s);
+        QCOMPARE(storedValues(end, kFont + u" Setup/Augen"_s), u"Liberation Serif,,,10.5,3"_s);
+        QCOMPARE(SettingsStore(file).readSize(keys::fontSize), 10.5f);
         QVERIFY(QFileInfo(file).isSymLink() && QFileInfo(dir->filePath(u"a.conf"_s)).isSymLink());
         // Links in a circle lead to no file.
         QVERIFY(QFile::remove(end) && QFile::link(file, end));
@@ -508,9 +493,9 @@ private Q_SLOTS:
                                                         u"Talvero.conf.0123456789abcdef.lock"_s,
                                                         u"Talvero.conf.0123456789abcdef.MVGIlw"_s})
             QVERIFY(writeFile(dir->filePath(name), "[Setup]\nAugen=3\n"));
-        SettingsStore store(file);
-        store.write(keys::sides, 9);
-        QVERIFY(store.save().saved);
+        SettingsStore fresh(file);
+        fresh.write(keys::sides, 9);
+        QVERIFY(fresh.save().saved);
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), others);
         QCOMPARE(storedValues(file, u"Setup/Augen"_s), u"9"_s);
     }
@@ -541,8 +526,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("font"); // the file's [Font] section
         QTest::addColumn<QString>("preset");  // face, bold, italic, size; "*" the shown default
         QTest::newRow("nothing stored") << QByteArray() << u"*,0,0,8"_s;
-        // A face whose package brings a bold italic style: without one the dialog shows it
-        // upright.
+        // A face with a bold italic style of its own: without one the dialog shows it upright.
         QTest::newRow("every value")
             << QByteArray("FontName=Liberation Serif\nFontBold=1\nFontItalic=TRUE\nFontSize=11")
             << u"Liberation Serif,1,1,11"_s;
@@ -555,6 +539,7 @@ private Q_SLOTS:
         for (const char *size : {"3e9", "1e30", "0.5", "513", "-12", "inf"})
             QTest::addRow("size %s", size) << QByteArray("FontSize=") + size << u"*,0,0,8"_s;
         QTest::newRow("largest size") << QByteArray("FontSize=512") << u"*,0,0,512"_s;
+        QTest::newRow("size with a comma") << QByteArray("FontSize=12,0") << u"*,0,0,12"_s;
     }
 
     void fontDialogOpensOnTheStoredFont()
@@ -611,7 +596,6 @@ private Q_SLOTS:
         onFontDialog(run.d, {}, 20, &seen);
         run.d.click("cmd_Schrift");
         QCOMPARE(described(seen.font), u"DejaVu Sans,0,0,8"_s);
-        QTest::failOnWarning(QRegularExpression(u"Einstellung"_s));
         onFontDialog(run.d, u"Liberation Serif"_s);
         run.d.click("cmd_Schrift");
         QCOMPARE(fontOf(run.d).family(), u"Liberation Serif"_s);
