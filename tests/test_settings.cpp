@@ -26,8 +26,6 @@ using namespace talvero::testing;
 
 namespace {
 
-const QString kDiceKey = u"Setup/Würfelanzahl"_s;
-
 // The five choices a run shows: dice, sides, "Addition" on either page, "90°".
 QString choices(const Driver &d)
 {
@@ -163,11 +161,7 @@ class SettingsTest : public QObject
     QString file;
 
 private Q_SLOTS:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        file = dir->filePath(u"Talvero.conf"_s);
-    }
+    void init() { file = (dir = std::make_unique<QTemporaryDir>())->filePath(u"Talvero.conf"_s); }
 
     void restartKeepsChoices()
     {
@@ -354,7 +348,7 @@ private Q_SLOTS:
             } else if (way == u"the application quits") {
                 QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
                 QCoreApplication::exec();
-                QCOMPARE(storedValues(file, kDiceKey), u"77"_s);
+                QCOMPARE(storedValues(file, u"Setup/Würfelanzahl"_s), u"77"_s);
                 run.d.setValue("HScroll", 78); // saved once only
                 run.window.close();
             } else {
@@ -362,7 +356,7 @@ private Q_SLOTS:
             }
             QTRY_VERIFY(!run.window.isVisible());
         }
-        QCOMPARE(storedValues(file, kDiceKey), u"77"_s);
+        QCOMPARE(storedValues(file, u"Setup/Würfelanzahl"_s), u"77"_s);
     }
 
     void signalsIgnoredAtStartStayIgnored()
@@ -383,8 +377,7 @@ private Q_SLOTS:
             QVERIFY(::raise(SIGTERM) == 0); // the others still close it, and it saves
             QTRY_VERIFY(!run.window.isVisible());
         }
-        QCOMPARE(storedValues(file, kDiceKey), u"77"_s);
-        // Put back as they were.
+        QCOMPARE(storedValues(file, u"Setup/Würfelanzahl"_s), u"77"_s);
         QVERIFY(std::signal(SIGHUP, SIG_DFL) == SIG_IGN);
         QVERIFY(std::signal(SIGTERM, testTerminate) == ownTerminate);
     }
@@ -502,16 +495,44 @@ private Q_SLOTS:
 
     void fontChoiceAppliesAndIsRemembered()
     {
+        // A file that Qt reports as damaged for as long as the store lives.
+        const QByteArray content =
+            "[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\nFontBold=fett\nFontSize=zwölf\n";
+        QVERIFY(writeFile(file, content));
         {
             Run run(file);
             QVERIFY(run.d.show());
             const qreal layoutSize = fontOf(run.d).pointSizeF();
+            {
+                const FullDisk full;
+                expectOneWarning();
+                run.d.watch.expectBoxes(1);
+                onFontDialog(run.d, u"DejaVu Serif"_s);
+                run.d.click("cmd_Schrift");
+            }
+            // A choice that cannot be stored is said where the user looks, with the file and what
+            // to mend; the labels keep their font.
+            const ModalWatch::Box box = run.d.watch.boxes.value(0);
+            QVERIFY(box.title == u"Talvero" && box.icon == QMessageBox::Warning &&
+                    box.parent == &run.window);
+            QCOMPARE(box.text,
+                     u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie war.\n\n"
+                     "Datei: %1\nDie Sperrdatei %1.lock lässt sich nicht anlegen. Die Datei darf "
+                     "nicht größer werden."_s.arg(file));
+            QCOMPARE(described(fontOf(run.d)).left(13), u"DejaVu Sans,0"_s);
+            QCOMPARE(readFile(file), content);
+            // The disk has room again: the next dialog opens on what is shown, not on the choice
+            // that could not be stored; the next choice is shown and stored at once.
             Seen seen;
+            onFontDialog(run.d, {}, 20, &seen);
+            run.d.click("cmd_Schrift");
+            QCOMPARE(described(seen.font), u"DejaVu Sans,0,0,8"_s);
             onFontDialog(run.d, u"DejaVu Serif"_s, 14, &seen);
             run.d.click("cmd_Schrift");
             for (CountLabel *label : run.window.findChildren<CountLabel *>()) // size: the layout's
                 QCOMPARE(described(label->labelFont()), u"DejaVu Serif,1,0,%1"_s.arg(layoutSize));
-            QCOMPARE(storedValues(file, kFont), u"DejaVu Serif,True,False,14"_s); // at once
+            QCOMPARE(storedValues(file, kFont + u" Setup/Augen"_s),
+                     u"DejaVu Serif,True,False,14,3"_s);
             run.d.click("cmd_Schrift"); // opens on that choice
             QCOMPARE(described(seen.font), u"DejaVu Serif,1,0,14"_s);
             run.window.close();
@@ -563,44 +584,6 @@ private Q_SLOTS:
                  QString(preset).replace(u"*"_s, u"MS Sans Serif"_s).section(u',', 0, 2));
         QCOMPARE(described(seen.font),
                  preset.replace(u"*"_s, QFontInfo(QFont(u"MS Sans Serif"_s)).family()));
-    }
-
-    void savesThatFailAreReportedAndForgotten()
-    {
-        // A file that Qt reports as damaged for as long as the store lives.
-        const QByteArray content =
-            "[Setup\nAugen=3\n[Font]\nFontName=DejaVu Sans\nFontBold=fett\nFontSize=zwölf\n";
-        QVERIFY(writeFile(file, content));
-        Run run(file);
-        {
-            const FullDisk full;
-            expectOneWarning();
-            run.d.watch.expectBoxes(1);
-            onFontDialog(run.d, u"DejaVu Serif"_s);
-            run.d.click("cmd_Schrift");
-        }
-        // Said where the user looks, with the file and what to mend; the labels keep their font.
-        const ModalWatch::Box box = run.d.watch.boxes.value(0);
-        QVERIFY(box.title == u"Talvero" && box.icon == QMessageBox::Warning &&
-                box.parent == &run.window);
-        QCOMPARE(box.text,
-                 u"Die Schriftart konnte nicht gespeichert werden und bleibt, wie sie war.\n\n"
-                 "Datei: %1\nDie Sperrdatei %1.lock lässt sich nicht anlegen. Die Datei darf "
-                 "nicht größer werden."_s.arg(file));
-        QCOMPARE(described(fontOf(run.d)).left(13), u"DejaVu Sans,0"_s);
-        QCOMPARE(readFile(file), content);
-
-        // The disk has room again: the next dialog opens on what is shown, not on the choice
-        // that could not be stored; the next choice is stored and shown.
-        Seen seen;
-        onFontDialog(run.d, {}, 20, &seen);
-        run.d.click("cmd_Schrift");
-        QCOMPARE(described(seen.font), u"DejaVu Sans,0,0,8"_s);
-        onFontDialog(run.d, u"Liberation Serif"_s);
-        run.d.click("cmd_Schrift");
-        QCOMPARE(fontOf(run.d).family(), u"Liberation Serif"_s);
-        QCOMPARE(storedValues(file, kFont + u" Setup/Augen"_s),
-                 u"Liberation Serif,True,False,20,3"_s);
     }
 
     void aboutMessage()
