@@ -162,6 +162,7 @@ class SettingsTest : public QObject
 
 private Q_SLOTS:
     void init() { file = (dir = std::make_unique<QTemporaryDir>())->filePath(u"Talvero.conf"_s); }
+    void cleanup() { QLoggingCategory::setFilterRules({}); } // however a test ended
 
     void restartKeepsChoices()
     {
@@ -404,7 +405,6 @@ private Q_SLOTS:
                         saved);
             QVERIFY2(wrong.isEmpty(), "limit " + QByteArray::number(quint64(limit)) + ": " + wrong);
         }
-        QLoggingCategory::setFilterRules({});
         QVERIFY(saved);
     }
 
