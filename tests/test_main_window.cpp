@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QFontInfo>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -113,21 +114,19 @@ class MainWindowTest : public QObject
         while (QMenu *menu = Driver::openMenu())
             menu->close();
     }
-    QImage onScreen() const
-    {
-        return window->screen()
-            ->grabWindow(window->winId())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
-
     // At QT_SCALE_FACTOR the text is drawn finer, not blown up into 2 x 2 blocks; after each step
     // the screen shows what a fresh rendering shows, no stale pixels of a lazy repaint.
     void onScreenChecks()
     {
         if (QGuiApplication::platformName() != u"xcb")
             QSKIP("needs a real X display (run under xvfb-run)");
-        auto sameAsPainted = [this](const char *step) {
+        auto onScreen = [this] {
+            return window->screen()
+                ->grabWindow(window->winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        auto sameAsPainted = [&](const char *step) {
             const QImage painted = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
             QTRY_VERIFY2_WITH_TIMEOUT(painted == onScreen(), step, 5000);
         };
@@ -283,10 +282,10 @@ private Q_SLOTS:
         QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
         const QPixmap logo = d->the<QLabel>("Logo")->pixmap();
         QVERIFY(logo.size() == QSize(74, 30) && logo.toImage().pixelColor(0, 0).alpha() == 0);
-        for (const char *name : {"cmd_Würfel1", "cmd_Würfel2(8)", "cmd_Reset(1)", "cmd_Ende"}) {
-            const QCursor cursor = d->the(name)->cursor();
-            QCOMPARE(QRect(cursor.hotSpot(), cursor.pixmap().size()), QRect(7, 1, 32, 32));
-        }
+        for (const char *name : {"cmd_Würfel1", "cmd_Würfel2(8)", "cmd_Reset(1)", "cmd_Ende"})
+            QCOMPARE(
+                QRect(d->the(name)->cursor().hotSpot(), d->the(name)->cursor().pixmap().size()),
+                QRect(7, 1, 32, 32));
         d->setValue("HScroll_Augen", 9); // two digits of sides need more room than one
         const int oneDigit = d->the("Label_Augen")->width();
         d->setValue("HScroll_Augen", 10);
@@ -324,7 +323,7 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(closing.count(), 1);
     }
-    void hitAndFollowUpRolls()
+    void rollsAndResets()
     {
         // Before any hit roll an enabled follow-up button is refused; a disabled one is silent.
         d->showPage(1);
@@ -363,29 +362,21 @@ private Q_SLOTS:
         Run other(folder->filePath(u"other.conf"_s), kTestSeed + 1);
         other.d.the<QAbstractButton>("cmd_Würfel1")->click();
         QVERIFY(other.d.captions("txt_Gewürfelt", 6) != faces.mid(0, 6));
-    }
-    void resetButtonsKeepToTheirPage()
-    {
-        d->click("cmd_Würfel1");
-        d->showPage(1);
-        d->click("cmd_Würfel2(0)");
-        const QStringList damagePage = page(1);
+        // The clearing buttons keep to their page; nothing is left to reroll after clearing.
+        QStringList damagePage = page(1);
+        d->click("cmd_ResetWurf(1)");
+        damagePage.last() = u"Wurf 0"_s;
+        QCOMPARE(page(1) + page(0), damagePage + hitPage);
         d->showPage(0);
-        QStringList hitPage = page(0);
-        d->click("cmd_ResetWurf(0)");
-        hitPage.last() = u"Wurf 0"_s;
-        QCOMPARE(page(0) + page(1), hitPage + damagePage);
         d->click("cmd_Reset(0)");
-        QCOMPARE(page(0) + page(1), clearedPage(0) + damagePage);
-        // Nothing is left to reroll after clearing.
+        QCOMPARE(page(0) + page(1), clearedPage(1) + damagePage);
         QCOMPARE(menuOn("Label(25)").mid(0, 2),
                  (QStringList{u"[Augenzahl neu würfeln]"_s, u"[Fehlwürfe neu würfeln]"_s}));
         closeMenus();
+        d->click("cmd_ResetWurf(0)");
         d->showPage(1);
         d->click("cmd_Reset(1)");
-        QCOMPARE(page(1), clearedPage(1));
-        d->click("cmd_ResetWurf(1)");
-        QCOMPARE(page(1), clearedPage(0));
+        QCOMPARE(page(0) + page(1), clearedPage(0) + clearedPage(0));
     }
     void looksWhenRendered()
     {
@@ -478,22 +469,19 @@ private Q_SLOTS:
     }
     void sidesLooks()
     {
-        // From the other end, so that every look changes; in a dark theme counts stay black on
-        // white.
+        // In a dark desktop theme, where the counts must stay black on white all the same; each
+        // number of sides reached from the other end, so that every look changes.
         const QPalette light = QApplication::palette();
-        for (const auto &[sides, dark] :
-             {std::pair{2, false}, {3, false}, {6, false}, {10, false}, {9, true}}) {
-            if (dark) {
-                QPalette darkened = light;
-                for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-                    darkened.setColor(role, QColor(0x20, 0x20, 0x24));
-                darkened.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
-                QApplication::setPalette(darkened);
-                init();
-            }
+        QPalette dark = light;
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(0x20, 0x20, 0x24));
+        dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+        init();
+        for (const int sides : {2, 3, 6, 9, 10}) {
             d->setValue("HScroll_Augen", sides > 6 ? 2 : 10);
             d->setValue("HScroll_Augen", sides);
-            QApplication::setPalette(light);
             for (const QString &name : countLabels()) {
                 const int index = name.section(u'(', 1).chopped(1).toInt();
                 const int value =
@@ -503,8 +491,6 @@ private Q_SLOTS:
                              (value != 1 || pixelsOf(d->the(name), kBlack) > 0),
                          qPrintable(u"%1 at %2 sides"_s.arg(name).arg(sides)));
             }
-            for (int k = 0; k < 9; ++k)
-                QCOMPARE(d->the(element("cmd_Würfel2", k))->isEnabled(), k + 2 <= sides);
             QCOMPARE(d->caption("Würfelaugen") + u'|' + d->caption("Label_Augen"),
                      u"%1|Würfelanzahl mit %1 Seiten"_s.arg(sides));
         }
@@ -635,25 +621,18 @@ private Q_SLOTS:
         d->setValue("HScroll", 200);
         d->click("cmd_Würfel1");
         auto *count = d->the<CountLabel>("txt_Gewürfelt(3)");
-        auto asFresh = [count](const char *step, bool hovered = false) {
+        auto asFresh = [count](const char *step) {
             CountLabel fresh;
             fresh.resize(count->size());
             fresh.setLabelFont(count->labelFont());
             fresh.setCaption(count->caption());
             fresh.setVertical(count->isVertical());
-            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-            if (hovered)
-                QApplication::sendEvent(&fresh, &enter);
             QVERIFY2(count->grab().toImage() == fresh.grab().toImage(), step);
         };
         resizeOuter(15000, 9000);
         asFresh("resized");
         window->setCountFont({u"DejaVu Serif"_s, true, {}});
         asFresh("another face, bold");
-        QTest::mouseMove(count);
-        QTRY_VERIFY(count->underMouse());
-        asFresh("under the pointer", true);
-        QTest::mouseMove(d->the("cmd_Würfel1"));
         window->setCountFont({{}, false, {}});
         auto *label = d->the<CountLabel>("txt_Gewürfelt(0)");
         // All 38 turn, by mouse, keyboard and assistive technology alike, and nothing moves.
@@ -752,8 +731,8 @@ private Q_SLOTS:
                                 how == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
                                 how == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
             QTRY_VERIFY(d->openMenu());
-            QCOMPARE(d->entries(d->openMenu()), entries);
-            QCOMPARE(d->spokenEntries(d->openMenu()), entries);
+            QCOMPARE(d->entries(d->openMenu()) + d->spokenEntries(d->openMenu()),
+                     entries + entries);
             QCOMPARE(QAccessible::queryAccessibleInterface(d->openMenu())->role(),
                      QAccessible::PopupMenu);
             d->openMenu()->close();
