@@ -272,7 +272,9 @@ private Q_SLOTS:
     {
         QCOMPARE(window->windowTitle(), u"Talvero"_s);
         QCOMPARE(window->size(), QSize(662, 274)); // the designed client area, 9930 x 4110 twips
-        QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
+        // Every size drawn, and the drawing itself at twice 32 and 128 for scale 2.
+        QCOMPARE(window->windowIcon().availableSizes(),
+                 QList<QSize>({{32, 32}, {128, 128}, {64, 64}, {256, 256}}));
         const QPixmap logo = d->the<QLabel>("Logo")->pixmap();
         QVERIFY(logo.size() == QSize(74, 30) && logo.toImage().pixelColor(0, 0).alpha() == 0);
         for (const char *name : {"cmd_Würfel1", "cmd_Würfel2(8)", "cmd_Reset(1)", "cmd_Ende"})
