@@ -82,7 +82,7 @@ core-check: deps-core-check
 # Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
 lint: deps-lint
 	cppcheck --enable=warning,performance,portability --std=c++20 --library=qt --inline-suppr \
-		--error-exitcode=1 --quiet -I . engine ui settings app fuzz
+		--error-exitcode=1 --quiet -I . engine ui settings app fuzz trace
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
