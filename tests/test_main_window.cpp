@@ -587,7 +587,7 @@ private Q_SLOTS:
         for (const auto &[client, outer, frame] :
              {std::tuple{QSize(400, 400), QSizeF(10050, 6405), QSizeF(7065, 2027.5)},
               {QSize(900, 100), QSizeF(13620, 4515), QSizeF(10635, 1082.5)},
-              {QSize(100, 50), QSizeF(10050, 4515), QSizeF(7065, 1082.5)},
+              {QSize(100, 250), QSizeF(10050, 4515), QSizeF(7065, 1082.5)},
               {QSize(662, 274), QSizeF(10050, 4515), QSizeF(7065, 1082.5)}}) {
             window->resize(700, 300);
             window->resize(client);
