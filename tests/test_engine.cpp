@@ -10,6 +10,7 @@
 
 #include <QStringList>
 #include <QTest>
+#include <QTime>
 #include <cmath>
 #include <stdexcept>
 
@@ -76,6 +77,7 @@ class EngineTest : public QObject
 
 private Q_SLOTS:
     void randomSourceAndSeeds();
+    void systemClockReadsTheLocalTime();
     void tallies();
     void followUpRolls();
     void rerollsTakeEachDieOnce();
@@ -83,6 +85,20 @@ private Q_SLOTS:
     void rerollsOnTheDamagePage();
     void diceBehindTheCounts();
 };
+
+void EngineTest::systemClockReadsTheLocalTime()
+{
+    // Against Qt's local time, read again while a second ticked between the two.
+    QTime before, after;
+    TimeOfDay read;
+    do {
+        before = QTime::currentTime();
+        read = SystemClock().now();
+        after = QTime::currentTime();
+    } while (before.second() != after.second());
+    QCOMPARE(QList({read.hour, read.minute, read.second}),
+             QList({before.hour(), before.minute(), before.second()}));
+}
 
 void EngineTest::randomSourceAndSeeds()
 {
