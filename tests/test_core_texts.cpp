@@ -8,7 +8,6 @@
 
 #include <QLocale>
 #include <QTest>
-#include <cmath>
 
 using namespace talvero;
 using namespace Qt::StringLiterals;

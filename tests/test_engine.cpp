@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTime>
 #include <cmath>
-#include <stdexcept>
 
 using namespace talvero;
 using namespace talvero::testing;
