@@ -89,9 +89,7 @@ web: web-build
 	node web/tools/serve.mjs build/web $(WEB_PORT)
 
 web-build: deps-web
-	cmake --preset web $(CMAKE_FLAGS)
-	cmake --build --preset web
-	node web/tools/assemble.mjs --out build/web
+	TALVERO_WERROR=$(TALVERO_WERROR) tools/web-build.sh
 
 # The browser tests' tools (typescript, puppeteer-core, axe-core), as pinned in the lockfile;
 # puppeteer drives Debian's chromium and downloads no browser of its own.
