@@ -96,12 +96,10 @@ test('the served page is installable, and after one visit it starts and rolls wi
 
 test('every change to a file makes a new cache, and a published version replaces the old one', async () => {
     const scratch = await mkdtemp(join(tmpdir(), 'talvero-pwa-'));
-    const app = join(scratch, 'app');
-    const core = join(scratch, 'core');
+    const [app, core, live] = ['app', 'core', 'live'].map((name) => join(scratch, name));
     await cp(join(repoRoot, 'web', 'app'), app, { recursive: true });
     await cp(webRoot, core, { recursive: true });
     const version = /project\(Talvero VERSION ([0-9.]+)/.exec(await readFile(join(repoRoot, 'CMakeLists.txt'), 'utf8'))?.[1];
-    const live = join(scratch, 'live');
     const first = await assemble({ app, core, out: live });
     assert.match(first.cacheName, new RegExp(`^talvero-${version?.replaceAll('.', '\\.')}-[0-9a-f]{12}$`));
     assert.equal((await assemble({ app, core, out: join(scratch, 'again') })).cacheName, first.cacheName);
