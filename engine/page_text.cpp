@@ -38,6 +38,16 @@ std::string pageName(Page page)
     return page == Page::Hit ? "TREFFERWÜRFE" : "SCHADENSWÜRFE";
 }
 
+std::string rerollFaceText(std::uint64_t dice, int face)
+{
+    return std::to_string(dice) + " × " + std::to_string(face) + "er neu würfeln";
+}
+
+std::string rerollBelowText(std::uint64_t dice, int threshold)
+{
+    return std::to_string(dice) + " unter " + std::to_string(threshold) + "+ neu würfeln";
+}
+
 std::string pageText(std::string_view frame, std::span<const std::string> faceCaptions,
                      std::span<const std::string> atLeastCaptions, std::string_view counter)
 {

@@ -3,6 +3,7 @@
 
 #include "engine/dice_engine.h"
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ std::string faceHeadingText(int index);
 std::string thresholdHeadingText(int index);
 // A page's name as its tab shows it, without the tab's blank: "TREFFERWÜRFE", "SCHADENSWÜRFE".
 std::string pageName(Page page);
+
+// The context menu's rerolls: "14 × 1er neu würfeln", "23 unter 4+ neu würfeln".
+std::string rerollFaceText(std::uint64_t dice, int face);
+std::string rerollBelowText(std::uint64_t dice, int threshold);
 
 // A page as text with tabs, each line ended by "\n": its frame's caption, the face headings and
 // counts, the threshold headings and counts, its roll counter. Counts as their captions show them.

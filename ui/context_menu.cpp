@@ -2,6 +2,7 @@
 // The window's context menu: rerolls of the shown page's last roll, and the commands that no
 // control of the design holds. Right-click anywhere, the Menu key or Shift+F10.
 
+#include "engine/page_text.h"
 #include "ui/main_window.h"
 #include "ui/page_commands.h"
 #include "ui/window_controls.h"
@@ -12,16 +13,6 @@
 namespace talvero {
 
 namespace {
-
-QString rerollFaceText(std::uint64_t dice, int face)
-{
-    return QStringLiteral("%1 × %2er neu würfeln").arg(dice).arg(face);
-}
-
-QString rerollBelowText(std::uint64_t dice, int threshold)
-{
-    return QStringLiteral("%1 unter %2+ neu würfeln").arg(dice).arg(threshold);
-}
 
 // The index of `widget` in `row`, or -1.
 template <std::size_t N> int indexIn(const std::array<CountLabel *, N> &row, const QWidget *widget)
@@ -89,7 +80,7 @@ void MainWindow::addRerolls(Page page, const QWidget *over)
     const int sides = engine().lastRollSides(page).value_or(0);
     auto rerollFace = [this, page](QMenu &into, int face) {
         const std::uint64_t dice = engine().rerollableFace(page, face);
-        QAction *action = into.addAction(rerollFaceText(dice, face));
+        QAction *action = into.addAction(QString::fromStdString(rerollFaceText(dice, face)));
         action->setEnabled(dice > 0);
         connect(action, &QAction::triggered, this, [this, page, face] {
             engine().rerollFace(page, face);
@@ -98,7 +89,7 @@ void MainWindow::addRerolls(Page page, const QWidget *over)
     };
     auto rerollBelow = [this, page](QMenu &into, int threshold) {
         const std::uint64_t dice = engine().rerollableBelow(page, threshold);
-        QAction *action = into.addAction(rerollBelowText(dice, threshold));
+        QAction *action = into.addAction(QString::fromStdString(rerollBelowText(dice, threshold)));
         action->setEnabled(dice > 0);
         connect(action, &QAction::triggered, this, [this, page, threshold] {
             engine().rerollBelow(page, threshold);
