@@ -6,7 +6,7 @@
 CMAKE_FLAGS ?= -DTALVERO_WERROR=$(if $(TALVERO_WERROR),$(TALVERO_WERROR),OFF)
 
 .PHONY: all run test asan fuzz bench fairness lint package package-check fresh-check format clean \
-	core-check
+	core-check web web-build web-test web-bench
 
 all: test
 
@@ -78,6 +78,38 @@ format: deps-format
 # golden trace of each, run natively, with node and with wine, must be the same bytes.
 core-check: deps-core-check
 	TALVERO_WERROR=$(TALVERO_WERROR) tools/core-check.sh
+
+# The phone edition: the core compiled to WebAssembly with emscripten, assembled with the page's
+# files into build/web (tools: web/tools/), then served on 127.0.0.1:$(WEB_PORT) until Ctrl+C.
+# Any static HTTPS host serves build/web just as well.
+WEB_PORT ?= 8080
+WEB_NODE_MODULES = web/node_modules/.package-lock.json
+
+web: web-build
+	node web/tools/serve.mjs build/web $(WEB_PORT)
+
+web-build: deps-web
+	TALVERO_WERROR=$(TALVERO_WERROR) tools/web-build.sh
+
+# The browser tests' tools (typescript, puppeteer-core, axe-core), as pinned in the lockfile;
+# puppeteer drives Debian's chromium and downloads no browser of its own.
+$(WEB_NODE_MODULES): web/package.json web/package-lock.json
+	cd web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
+	touch $@
+
+# The web edition's checks: types, the core through node, the page in headless Chromium against
+# the captions of the native golden tool, installability and offline start.
+# The test files are named one by one, as node 18's `node --test` takes no folder of them.
+web-test: deps-web-test $(WEB_NODE_MODULES) web-build
+	cmake --preset core-native $(CMAKE_FLAGS)
+	cmake --build --preset core-native
+	web/node_modules/.bin/tsc --noEmit -p web
+	node --test web/tests/*.test.mjs
+
+# The web edition's figures ("name: value unit", with their limits): the first visit's gzip
+# payload, a roll's paint and a cached start against a bare page, the memory after 100,000 rolls.
+web-bench: deps-web-bench $(WEB_NODE_MODULES) web-build
+	node web/bench/web-bench.mjs
 
 # Static checks: cppcheck over the program's code, and every source formatted as .clang-format says.
 lint: deps-lint

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Draw Talvero's pictures and write them into ui/assets/.
+"""Draw Talvero's pictures and write them into ui/assets/ and web/app/icons/.
 
 Run from the repository root:  python3 tools/draw_assets.py
 
@@ -15,6 +15,11 @@ Files written:
   logo.gif         "Talvero" logo, 74x30, palette index 0 is transparent
   pointer_hand.png push-button pointer, 32x32, 4-bit indexed + tRNS
 
+and for the phone edition's home-screen icons (web/app/icons/):
+  icon-192.png, icon-512.png  figurine on a rounded navy tile, RGBA
+  maskable-512.png            full-bleed navy, the figurine inside the
+                              central circle (radius 40 %) that every mask keeps
+
 Pointer hot spot: (7, 1), the top pixel of the index fingertip.
 """
 
@@ -23,6 +28,7 @@ import struct
 import zlib
 
 OUT_DIR = os.path.join("ui", "assets")
+WEB_ICON_DIR = os.path.join("web", "app", "icons")
 
 POINTER_HOT_SPOT = (7, 1)
 
@@ -725,12 +731,108 @@ def draw_pointer():
     print("pointer hot spot: (%d, %d)" % POINTER_HOT_SPOT)
 
 
+# ---------------------------------------------------------------------------
+# Home-screen icons for the phone edition
+# ---------------------------------------------------------------------------
+
+# The roll button's dark blue; the manifest's theme colour is the same.
+WEB_TILE = hex_rgb("#000080")
+# A mask may cut everything outside the central circle of this radius (a share of the width).
+MASK_SAFE_RADIUS = 0.40
+
+
+def figurine_extent(layers, step=0.05):
+    """Bounding box and farthest reach from the box's centre, in icon units, over a fine grid."""
+    inked = []
+    n = int(32 / step)
+    for iy in range(n):
+        for ix in range(n):
+            x, y = (ix + 0.5) * step, (iy + 0.5) * step
+            if topmost(layers, x, y) is not None:
+                inked.append((x, y))
+    x0 = min(p[0] for p in inked) - step
+    y0 = min(p[1] for p in inked) - step
+    x1 = max(p[0] for p in inked) + step
+    y1 = max(p[1] for p in inked) + step
+    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
+    reach = max(((x - cx) ** 2 + (y - cy) ** 2) ** 0.5 for x, y in inked) + step
+    return (x0, y0, x1, y1), reach
+
+
+def render_tile(layers, size, centre, units_per_px, corner, samples):
+    """The figurine over a navy tile, anti-aliased.
+
+    centre: the icon unit drawn at the tile's middle; corner: the tile's corner radius as a share
+    of its width (0 = full bleed). Pixels outside the rounded tile stay transparent.
+    """
+    step = 1.0 / samples
+    offsets = [(i + 0.5) * step for i in range(samples)]
+    total = samples * samples
+    radius = corner * size
+    half = size / 2
+    fx0, fy0, fx1, fy1 = (
+        min(s.box[0] for s, _ in layers), min(s.box[1] for s, _ in layers),
+        max(s.box[2] for s, _ in layers), max(s.box[3] for s, _ in layers))
+
+    def on_tile(x, y):
+        if radius <= 0:
+            return True
+        dx = max(radius - x, 0, x - (size - radius))
+        dy = max(radius - y, 0, y - (size - radius))
+        return dx * dx + dy * dy <= radius * radius
+
+    image = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            r = g = b = hits = 0
+            for oy in offsets:
+                for ox in offsets:
+                    x, y = px + ox, py + oy
+                    ux = centre[0] + (x - half) * units_per_px
+                    uy = centre[1] + (y - half) * units_per_px
+                    colour = None
+                    if fx0 <= ux <= fx1 and fy0 <= uy <= fy1:
+                        colour = topmost(layers, ux, uy)
+                    if colour is None and on_tile(x, y):
+                        colour = WEB_TILE
+                    if colour is not None:
+                        r += colour[0]
+                        g += colour[1]
+                        b += colour[2]
+                        hits += 1
+            if hits:
+                row.append(((r + hits // 2) // hits, (g + hits // 2) // hits,
+                            (b + hits // 2) // hits, (255 * hits + total // 2) // total))
+            else:
+                row.append((0, 0, 0, 0))
+        image.append(row)
+    return image
+
+
+def draw_web_icons():
+    layers = figurine_layers()
+    (x0, y0, x1, y1), reach = figurine_extent(layers)
+    centre = ((x0 + x1) / 2, (y0 + y1) / 2)
+    # The figurine fills 78 % of the tile's height on the plain icons.
+    plain_units_per_px = (y1 - y0) / 0.78
+    for size in (192, 512):
+        image = render_tile(layers, size, centre, plain_units_per_px / size, 0.18, 3)
+        write_png_rgba(os.path.join(WEB_ICON_DIR, "icon-%d.png" % size), image)
+    # Maskable: the farthest inked point sits inside the safe circle, with a little air.
+    size = 512
+    units_per_px = reach / (MASK_SAFE_RADIUS * size * 0.96)
+    image = render_tile(layers, size, centre, units_per_px, 0.0, 3)
+    write_png_rgba(os.path.join(WEB_ICON_DIR, "maskable-512.png"), image)
+
+
 def main():
     draw_window_icon()
     draw_large_icon()
     draw_svg_icon()
     draw_logo()
     draw_pointer()
+    draw_web_icons()
 
 
 if __name__ == "__main__":

@@ -7,7 +7,8 @@
 # Prints the packages `make test` installed and how long each step took. Needs root.
 #
 # FRESH_MIRROR chooses the Debian mirror; FRESH_KEEP=1 keeps the root for a look afterwards;
-# FRESH_TARGETS runs other make targets there instead of `test` (say, `core-check`).
+# FRESH_TARGETS runs other make targets there instead of `test`, one or several in one make
+# (say, `core-check`, or "test web-test" as CI has it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)

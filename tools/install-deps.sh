@@ -18,6 +18,8 @@ while read -r line; do
         case " $targets " in *" $target "*) wanted=yes ;; esac
     done
     [ "$wanted" = yes ] || continue
+    # A nodejs from elsewhere (NodeSource) carries its own npm, which Debian's npm conflicts with.
+    if [ "$pkg" = npm ] && command -v npm >/dev/null; then continue; fi
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$pkg")
 done <"$list"

@@ -3,6 +3,7 @@
 // rows around the boundaries between the odds methods, with every caption and figure printed.
 // Every build of the core must print the same bytes; `make core-check` compares them.
 // Usage: golden_trace [--summary]   (--summary runs everything but prints only the last line)
+//        golden_trace --commands < script   (see runCommands)
 #include "engine/clock.h"
 #include "engine/count_text.h"
 #include "engine/dice_engine.h"
@@ -14,6 +15,7 @@
 #include "engine/text_pages.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -471,15 +473,176 @@ std::string commaFieldsWithSemicolons(std::string text)
     return text;
 }
 
+// A line of standard input without its end; false at the end of the input.
+bool readLine(std::string &line)
+{
+    line.clear();
+    int c = 0;
+    while ((c = std::getchar()) != EOF && c != '\n')
+        line += static_cast<char>(c);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return c != EOF || !line.empty();
+}
+
+std::vector<std::string> wordsOf(std::string_view line)
+{
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while ((start = line.find_first_not_of(" \t", start)) != std::string_view::npos) {
+        const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
+        words.emplace_back(line.substr(start, end - start));
+        start = end;
+    }
+    return words;
+}
+
+// A whole number in first..last, or nothing.
+template <typename Number>
+std::optional<Number> numberIn(std::string_view word, Number first, Number last)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc{} || end != word.data() + word.size() || value < first || value > last)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Page> pageNamed(std::string_view word)
+{
+    if (word == "hit")
+        return Page::Hit;
+    if (word == "damage")
+        return Page::Damage;
+    return std::nullopt;
+}
+
+// Of the snapshot's entries, what the window shows: the counts, frames, counters and tool tips.
+bool isCaption(std::string_view name)
+{
+    return name.find(".face") != std::string_view::npos ||
+           name.find(".atLeast") != std::string_view::npos || name.ends_with(".frame") ||
+           name.ends_with(".counter") || name.starts_with("toolTip");
+}
+
+// One command on the pages; its answer to print below the captions, or why it was refused.
+struct Answer
+{
+    std::optional<std::string> refusal; // of a follow-up roll: its text or "-"
+    std::optional<std::string> error;
+};
+
+Answer runCommand(const std::vector<std::string> &words, DiceEngine &engine)
+{
+    const std::size_t count = words.size();
+    const std::string &name = count > 0 ? words[0] : std::string();
+    if ((name == "hitRoll" || name == "followUp") && count == 4 &&
+        (words[3] == "new" || words[3] == "add")) {
+        const bool newCount = words[3] == "new";
+        const std::optional<int> sides = numberIn(words[2], kFewestSides, DiceEngine::kFaceCount);
+        if (name == "hitRoll") {
+            const std::optional<int> dice = numberIn(words[1], 1, kMostDice);
+            if (!dice || !sides)
+                return {{}, "hitRoll: dice 1..200, sides 2..10"};
+            engine.hitRoll(*dice, *sides, newCount);
+            return {};
+        }
+        const std::optional<int> threshold = numberIn(words[1], 2, DiceEngine::kFaceCount);
+        if (!threshold || !sides)
+            return {{}, "followUp: threshold 2..10, sides 2..10"};
+        return {engine.followUpRoll(*threshold - 2, *sides, newCount).value_or("-"), {}};
+    }
+    const std::optional<Page> page = count >= 2 ? pageNamed(words[1]) : std::nullopt;
+    if ((name == "clear" || name == "reset") && count == 2 && page) {
+        if (name == "clear")
+            engine.clearCounts(*page);
+        else
+            engine.resetRollCounter(*page);
+        return {};
+    }
+    if ((name == "rerollFace" || name == "rerollBelow") && count == 3 && page) {
+        const bool face = name == "rerollFace";
+        const std::optional<int> value =
+            numberIn(words[2], face ? 1 : 2, DiceEngine::kFaceCount + (face ? 0 : 1));
+        if (!value)
+            return {{}, name + ": face 1..10, threshold 2..11"};
+        if (face)
+            engine.rerollFace(*page, *value);
+        else
+            engine.rerollBelow(*page, *value);
+        return {};
+    }
+    return {{}, "unknown command: " + std::string(name)};
+}
+
+// The captions a session of the web edition shows after each command, for its browser tests:
+// from standard input `seed <u64>` and `time <h> <m> <s>` (a clock fixed there), then one
+// command a line (hitRoll <dice> <sides> new|add, followUp <threshold> <sides> new|add,
+// rerollFace hit|damage <face>, rerollBelow hit|damage <threshold>, clear hit|damage,
+// reset hit|damage). After each: "hit.face1 = 9" and so on, both pages' frame and counter, the
+// follow-up tool tips, a follow-up's "refusal = <text>|-", then "---". A refused line prints
+// "error = <why>" and "---" and changes nothing.
+int runCommands()
+{
+    std::uint64_t seed = 0;
+    FixedClock clock;
+    std::optional<TextPages> pages;
+    std::string line;
+    while (readLine(line)) {
+        const std::vector<std::string> words = wordsOf(line);
+        if (words.empty())
+            continue;
+        Answer answer;
+        if (words[0] == "seed" && words.size() == 2 && !pages) {
+            const auto value = numberIn<std::uint64_t>(words[1], 0, UINT64_MAX);
+            if (value) {
+                seed = *value;
+                continue;
+            }
+            answer.error = "seed: a whole number below 2^64, before the first command";
+        } else if (words[0] == "time" && words.size() == 4) {
+            const auto hour = numberIn(words[1], 0, kHoursPerDay - 1);
+            const auto minute = numberIn(words[2], 0, kSecondsPerMinute - 1);
+            const auto second = numberIn(words[3], 0, kSecondsPerMinute - 1);
+            if (hour && minute && second) {
+                clock.set({*minute, *second, *hour});
+                continue;
+            }
+            answer.error = "time: hour 0..23, minute 0..59, second 0..59";
+        } else {
+            if (!pages)
+                pages.emplace(clock, seed);
+            answer = runCommand(words, pages->engine());
+        }
+        std::string out;
+        if (answer.error) {
+            out = "error = " + *answer.error + "\n";
+        } else {
+            for (const auto &[name, value] : snapshot(*pages)) {
+                if (isCaption(name))
+                    out += name + " = " + value + "\n";
+            }
+            if (answer.refusal)
+                out += "refusal = " + *answer.refusal + "\n";
+        }
+        out += "---\n";
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const bool summaryOnly = argc > 1 && std::string_view(argv[1]) == "--summary";
 #if defined(_WIN32)
     // Without it Windows writes every line end as CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+    if (argc > 1 && std::string_view(argv[1]) == "--commands")
+        return runCommands();
+    const bool summaryOnly = argc > 1 && std::string_view(argv[1]) == "--summary";
     Trace trace(summaryOnly);
     ScriptRandom script(kScriptSeed);
     ScriptedClock clock;
