@@ -92,7 +92,7 @@ class App {
         /** @param {Focus} focus */
         const countButton = (focus) => {
             const button = element('button', { type: 'button', class: 'count' },
-                [element('span', { class: 'heading', 'aria-hidden': 'true' }),
+                [element('span', { class: 'heading', 'aria-hidden': 'true' }), ' ',
                     element('span', { class: 'value', 'aria-hidden': 'true' })]);
             this.connectCount(button, page, focus);
             return button;
@@ -145,6 +145,7 @@ class App {
         const open = () => this.dialogs.openMenu(page, focus, button);
         /** @type {ReturnType<typeof setTimeout>|undefined} */
         let timer;
+        let pressedLong = false;
         const cancel = () => clearTimeout(timer);
         button.addEventListener('click', open);
         button.addEventListener('contextmenu', (event) => {
@@ -153,7 +154,15 @@ class App {
         });
         button.addEventListener('pointerdown', () => {
             cancel();
-            timer = setTimeout(open, longPressMs);
+            pressedLong = false;
+            timer = setTimeout(() => {
+                pressedLong = true;
+                open();
+            }, longPressMs);
+        });
+        // The finger lifted after a long press would tap the entry that opened under it.
+        button.addEventListener('touchend', (event) => {
+            if (pressedLong) event.preventDefault();
         });
         for (const type of ['pointerup', 'pointerleave', 'pointercancel'])
             button.addEventListener(type, cancel);
@@ -163,7 +172,7 @@ class App {
         const into = byId('follow-up-buttons', HTMLElement);
         for (let threshold = 2; threshold <= 10; ++threshold) {
             const button = element('button', { type: 'button', class: 'follow-up' },
-                [element('span', { class: 'threshold', 'aria-hidden': 'true' }),
+                [element('span', { class: 'threshold', 'aria-hidden': 'true' }), ' ',
                     element('span', { class: 'dice', 'aria-hidden': 'true' })]);
             button.disabled = true;
             button.addEventListener('click', () => this.followUp(threshold));
