@@ -1,0 +1,433 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The phone page: two tab pages over one session of the core. Every text it shows comes from the
+// core; this module lays them out, keeps the choices and forwards taps.
+
+import { all, byId, element, openModal } from './dom.js';
+import { Dialogs } from './dialogs.js';
+import { Settings } from './settings.js';
+
+/**
+ * @typedef {import('./core.js').Core} Core
+ * @typedef {import('./core.js').Session} Session
+ * @typedef {'hit'|'damage'} PageId
+ * @typedef {{kind:'face'|'atLeast', value:number}} Focus
+ * @typedef {{hour:number, minute:number, second:number}} TimeOfDay
+ * @typedef {import('./settings.js').Limits} Limits
+ */
+
+/** @type {PageId[]} */
+const pages = ['hit', 'damage'];
+const faceCount = 10;
+const thresholdCount = 9;
+// Long enough not to fire on a tap, short enough that a player does not let go first.
+const longPressMs = 500;
+
+/**
+ * The elements of one page's results, made once.
+ * @typedef {{frame: HTMLElement, faces: HTMLButtonElement[], atLeast: HTMLButtonElement[],
+ *            descriptions: HTMLElement[], counter: HTMLElement, clear: HTMLButtonElement,
+ *            reset: HTMLButtonElement, commands: HTMLButtonElement}} PageParts
+ */
+
+class App {
+    /**
+     * @param {Core} core
+     * @param {Session} session
+     * @param {Settings} settings
+     */
+    constructor(core, session, settings) {
+        this.core = core;
+        this.session = session;
+        this.settings = settings;
+        this.limits = limitsOf(core);
+        /** @type {PageId} */
+        this.shown = 'hit';
+        this.status = byId('status', HTMLElement);
+        this.roll = byId('roll', HTMLButtonElement);
+        /** @type {HTMLButtonElement[]} */
+        this.followUpButtons = [];
+        /** @type {Record<PageId, PageParts>} */
+        this.parts = { hit: this.buildResults('hit'), damage: this.buildResults('damage') };
+        this.dialogs = new Dialogs(core, session, {
+            chosenSides: () => this.settings.choices.sides,
+            changed: (page) => this.countsChanged(page),
+            announce: (text) => this.announce(text),
+        });
+    }
+
+    /** @param {string} key */
+    word(key) {
+        const words = /** @type {Record<string, string|undefined>} */ (this.core.words);
+        return words[key] ?? '';
+    }
+
+    start() {
+        for (const node of all(document, '[data-word]', HTMLElement)) {
+            const key = node.dataset.word ?? '';
+            node.textContent = this.word(key) || this.word(key === 'ok' ? 'close' : key);
+        }
+        for (const page of pages)
+            byId(`tab-${page}`, HTMLButtonElement).textContent = this.core.pageName(page);
+        this.buildFollowUps();
+        this.connectTabs();
+        this.connectSelector('dice', this.limits.fewestDice, this.limits.mostDice);
+        this.connectSelector('sides', this.limits.fewestSides, this.limits.mostSides);
+        this.connectModes();
+        this.roll.addEventListener('click', () => this.hitRoll());
+        this.showDice();
+        this.showSides();
+        for (const page of pages) this.showPage(page);
+        this.roll.disabled = false;
+    }
+
+    /**
+     * The frame with the face row, the at-least row, the counter and the page's commands.
+     * @param {PageId} page
+     * @returns {PageParts}
+     */
+    buildResults(page) {
+        const panel = byId(`panel-${page}`, HTMLElement);
+        const into = /** @type {HTMLElement} */ (panel.querySelector('.results'));
+        const frame = element('h2', { id: `${page}-frame` });
+        /** @param {Focus} focus */
+        const countButton = (focus) => {
+            const button = element('button', { type: 'button', class: 'count' },
+                [element('span', { class: 'heading', 'aria-hidden': 'true' }), ' ',
+                    element('span', { class: 'value', 'aria-hidden': 'true' })]);
+            this.connectCount(button, page, focus);
+            return button;
+        };
+        const faces = Array.from({ length: faceCount },
+            (_, i) => countButton({ kind: 'face', value: i + 1 }));
+        const atLeast = Array.from({ length: thresholdCount },
+            (_, i) => countButton({ kind: 'atLeast', value: i + 2 }));
+        const descriptions = atLeast.map((button, i) => {
+            const id = `${page}-odds-${i + 2}`;
+            button.setAttribute('aria-describedby', id);
+            return element('span', { id, class: 'visually-hidden' });
+        });
+        const counter = element('p', { class: 'counter' });
+        const icon = (/** @type {string} */ key, /** @type {string} */ symbol) => element('button',
+            { type: 'button', class: 'icon', 'aria-label': this.word(key), title: this.word(key) },
+            [element('span', { 'aria-hidden': 'true' }, [symbol])]);
+        const clear = icon('clearCounts', '✕');
+        const reset = icon('resetCounter', '↺');
+        const commands = element('button',
+            { type: 'button', class: 'commands-button', 'aria-haspopup': 'dialog' },
+            [this.word('commands')]);
+        into.append(
+            element('section', { class: 'frame', 'aria-labelledby': frame.id },
+                [frame, element('div', { class: 'counts faces' }, faces)]),
+            element('section', { class: 'frame', 'aria-labelledby': `${page}-sorting` },
+                [element('h2', { id: `${page}-sorting` }, [this.word('atLeastFrame')]),
+                    element('div', { class: 'counts at-least' }, atLeast), ...descriptions]),
+            element('div', { class: 'counter-row' }, [counter, clear, reset]),
+            commands);
+        clear.addEventListener('click', () => {
+            this.session.clearCounts(page);
+            this.countsChanged(page);
+        });
+        reset.addEventListener('click', () => {
+            this.session.resetCounter(page);
+            this.countsChanged(page);
+        });
+        commands.addEventListener('click', () => this.dialogs.openMenu(page, null, commands));
+        return { frame, faces, atLeast, descriptions, counter, clear, reset, commands };
+    }
+
+    /**
+     * A tap, Enter, a long press or the context menu opens the commands with this count first.
+     * @param {HTMLButtonElement} button
+     * @param {PageId} page
+     * @param {Focus} focus
+     */
+    connectCount(button, page, focus) {
+        const open = () => this.dialogs.openMenu(page, focus, button);
+        /** @type {ReturnType<typeof setTimeout>|undefined} */
+        let timer;
+        let pressedLong = false;
+        const cancel = () => clearTimeout(timer);
+        button.addEventListener('click', open);
+        button.addEventListener('contextmenu', (event) => {
+            event.preventDefault();
+            open();
+        });
+        button.addEventListener('pointerdown', () => {
+            cancel();
+            pressedLong = false;
+            timer = setTimeout(() => {
+                pressedLong = true;
+                open();
+            }, longPressMs);
+        });
+        // The finger lifted after a long press would tap the entry that opened under it.
+        button.addEventListener('touchend', (event) => {
+            if (pressedLong) event.preventDefault();
+        });
+        for (const type of ['pointerup', 'pointerleave', 'pointercancel'])
+            button.addEventListener(type, cancel);
+    }
+
+    buildFollowUps() {
+        const into = byId('follow-up-buttons', HTMLElement);
+        for (let threshold = 2; threshold <= 10; ++threshold) {
+            const button = element('button', { type: 'button', class: 'follow-up' },
+                [element('span', { class: 'threshold', 'aria-hidden': 'true' }), ' ',
+                    element('span', { class: 'dice', 'aria-hidden': 'true' })]);
+            button.disabled = true;
+            button.addEventListener('click', () => this.followUp(threshold));
+            into.append(button);
+            this.followUpButtons.push(button);
+        }
+    }
+
+    connectTabs() {
+        const tabs = pages.map((page) => byId(`tab-${page}`, HTMLButtonElement));
+        tabs.forEach((tab, i) => {
+            tab.addEventListener('click', () => this.showTab(pages[i] ?? 'hit'));
+            tab.addEventListener('keydown', (event) => {
+                const moves = { ArrowRight: i + 1, ArrowLeft: i - 1, Home: 0, End: tabs.length - 1 };
+                const to = /** @type {Record<string, number>} */ (moves)[event.key];
+                if (to === undefined) return;
+                event.preventDefault();
+                const index = (to + tabs.length) % tabs.length;
+                this.showTab(pages[index] ?? 'hit');
+                tabs[index]?.focus();
+            });
+        });
+    }
+
+    /** @param {PageId} page */
+    showTab(page) {
+        this.shown = page;
+        for (const other of pages) {
+            const tab = byId(`tab-${other}`, HTMLButtonElement);
+            const selected = other === page;
+            tab.setAttribute('aria-selected', String(selected));
+            tab.tabIndex = selected ? 0 : -1;
+            byId(`panel-${other}`, HTMLElement).hidden = !selected;
+        }
+    }
+
+    /**
+     * The −/+ buttons, the number field and the slider of one choice, kept in step.
+     * @param {'dice'|'sides'} name
+     * @param {number} low
+     * @param {number} high
+     */
+    connectSelector(name, low, high) {
+        const field = byId(`${name}-field`, HTMLInputElement);
+        const range = byId(`${name}-range`, HTMLInputElement);
+        for (const input of [field, range]) {
+            input.min = String(low);
+            input.max = String(high);
+        }
+        const choose = (/** @type {number} */ value) => {
+            const kept = Math.min(high, Math.max(low, value));
+            this.settings.set(name, kept);
+            if (name === 'dice') this.showDice();
+            else this.showSides();
+        };
+        for (const step of all(field.parentElement ?? document, '.step', HTMLButtonElement)) {
+            step.addEventListener('click',
+                () => choose(this.settings.choices[name] + Number(step.dataset.step)));
+        }
+        range.addEventListener('input', () => choose(Number(range.value)));
+        // A typed number counts once it is complete; anything but a whole number is undone.
+        field.addEventListener('change', () => {
+            const typed = field.value.trim();
+            if (/^[0-9]+$/.test(typed)) choose(Number(typed));
+            else choose(this.settings.choices[name]);
+        });
+    }
+
+    connectModes() {
+        for (const page of pages) {
+            const key = page === 'hit' ? 'addHits' : 'addDamage';
+            for (const radio of all(document, `input[name="mode-${page}"]`, HTMLInputElement)) {
+                radio.checked = (radio.value === 'add') === this.settings.choices[key];
+                radio.addEventListener('change', () => {
+                    if (!radio.checked) return;
+                    this.settings.set(key, radio.value === 'add');
+                    this.session.setNewCount(page, this.newCount(page));
+                });
+            }
+            this.session.setNewCount(page, this.newCount(page));
+        }
+    }
+
+    /** @param {PageId} page */
+    newCount(page) {
+        return !this.settings.choices[page === 'hit' ? 'addHits' : 'addDamage'];
+    }
+
+    showDice() {
+        const dice = String(this.settings.choices.dice);
+        byId('dice-field', HTMLInputElement).value = dice;
+        byId('dice-range', HTMLInputElement).value = dice;
+        this.setStepLimits('dice', this.settings.choices.dice, this.limits.fewestDice,
+            this.limits.mostDice);
+    }
+
+    // Faces and thresholds beyond the sides, and their follow-up buttons, turn inactive.
+    showSides() {
+        const sides = this.settings.choices.sides;
+        byId('sides-field', HTMLInputElement).value = String(sides);
+        byId('sides-range', HTMLInputElement).value = String(sides);
+        byId('dice-label', HTMLElement).textContent = this.core.diceLabel(sides);
+        this.setStepLimits('sides', sides, this.limits.fewestSides,
+            this.limits.mostSides);
+        for (const page of pages) {
+            const parts = this.parts[page];
+            parts.faces.forEach((button, i) => setInactive(button, i + 1 > sides));
+            parts.atLeast.forEach((button, i) => setInactive(button, i + 2 > sides));
+        }
+        this.showFollowUps();
+        this.dialogs.refresh();
+    }
+
+    /**
+     * @param {'dice'|'sides'} name
+     * @param {number} value
+     * @param {number} low
+     * @param {number} high
+     */
+    setStepLimits(name, value, low, high) {
+        byId(`${name}-less`, HTMLButtonElement).disabled = value <= low;
+        byId(`${name}-more`, HTMLButtonElement).disabled = value >= high;
+    }
+
+    showFollowUps() {
+        const sides = this.settings.choices.sides;
+        this.session.followUps().forEach((followUp, i) => {
+            const button = this.followUpButtons[i];
+            if (!button) return;
+            const [threshold, dice] = button.children;
+            if (threshold) threshold.textContent = followUp.heading;
+            if (dice) dice.textContent = followUp.toolTip;
+            button.setAttribute('aria-label', followUp.name);
+            button.title = followUp.toolTip;
+            button.disabled = followUp.threshold > sides;
+        });
+    }
+
+    /** @param {PageId} page */
+    showPage(page) {
+        const view = this.session.view(page);
+        const parts = this.parts[page];
+        parts.frame.textContent = view.frame;
+        parts.counter.textContent = view.counter;
+        view.faces.forEach((count, i) => showCount(parts.faces[i], count));
+        view.atLeast.forEach((count, i) => {
+            showCount(parts.atLeast[i], count);
+            const description = parts.descriptions[i];
+            if (description) description.textContent = count.description;
+        });
+        return view;
+    }
+
+    /** @param {PageId} page */
+    countsChanged(page) {
+        const view = this.showPage(page);
+        // The follow-up buttons roll what the hit page's counts read.
+        if (page === 'hit') this.showFollowUps();
+        this.dialogs.refresh();
+        return view;
+    }
+
+    hitRoll() {
+        const { dice, sides } = this.settings.choices;
+        this.session.hitRoll(dice, sides, this.newCount('hit'));
+        this.announce(this.countsChanged('hit').announcement);
+    }
+
+    /** @param {number} threshold */
+    followUp(threshold) {
+        const refusal = this.session.followUp(threshold, this.settings.choices.sides,
+            this.newCount('damage'));
+        if (refusal !== null) {
+            byId('refusal-text', HTMLElement).textContent = refusal;
+            openModal(byId('refusal', HTMLDialogElement));
+            return;
+        }
+        this.announce(this.countsChanged('damage').announcement);
+    }
+
+    /** @param {string} text */
+    announce(text) {
+        // Emptied first, so that the same sentence twice is announced twice.
+        this.status.textContent = '';
+        requestAnimationFrame(() => {
+            this.status.textContent = text;
+        });
+    }
+}
+
+/**
+ * @param {HTMLButtonElement|undefined} button
+ * @param {{heading:string, caption:string, name:string}} count
+ */
+function showCount(button, count) {
+    if (!button) return;
+    const [heading, value] = button.children;
+    if (heading) heading.textContent = count.heading;
+    if (value) value.textContent = count.caption;
+    button.setAttribute('aria-label', count.name);
+}
+
+/**
+ * Inactive counts look as the desktop's grey labels; they still open the commands.
+ * @param {HTMLButtonElement|undefined} button
+ * @param {boolean} inactive
+ */
+function setInactive(button, inactive) {
+    if (!button) return;
+    if (inactive) button.setAttribute('aria-disabled', 'true');
+    else button.removeAttribute('aria-disabled');
+}
+
+/**
+ * @param {Core} core
+ * @returns {Limits}
+ */
+function limitsOf(core) {
+    return /** @type {Limits} */ (/** @type {unknown} */ (core.limits));
+}
+
+/** @returns {{seed?: bigint, clock?: () => TimeOfDay}} */
+function sessionOptions() {
+    const seam = /** @type {{talveroTestSeam?: {seed: string, time: TimeOfDay}}} */ (
+        /** @type {unknown} */ (globalThis)).talveroTestSeam;
+    if (!seam) return {};
+    const time = { ...seam.time };
+    return { seed: BigInt(seam.seed), clock: () => ({ ...time }) };
+}
+
+function registerServiceWorker() {
+    if (!('serviceWorker' in navigator)) return;
+    // Without it the page works the same, only not offline.
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+}
+
+/** @param {unknown} error */
+function showLoadFailure(error) {
+    const message = byId('load-failed', HTMLElement);
+    message.textContent = error instanceof Error && error.message ? error.message : String(error);
+    message.hidden = false;
+}
+
+async function start() {
+    registerServiceWorker();
+    let core;
+    try {
+        const { loadCore } = await import('./core.js');
+        core = await loadCore();
+    } catch (error) {
+        showLoadFailure(error);
+        return;
+    }
+    const app = new App(core, core.newSession(sessionOptions()), new Settings(limitsOf(core)));
+    app.start();
+}
+
+start();

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Small helpers for building and finding the page's elements.
+
+/**
+ * A new element with attributes and children.
+ * @template {keyof HTMLElementTagNameMap} K
+ * @param {K} tag
+ * @param {Record<string, string>} [attributes]
+ * @param {(Node|string)[]} [children]
+ * @returns {HTMLElementTagNameMap[K]}
+ */
+export function element(tag, attributes = {}, children = []) {
+    const made = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes)) made.setAttribute(name, value);
+    made.append(...children);
+    return made;
+}
+
+/**
+ * The element with `id`, of the kind expected; a missing one is a fault of the page itself.
+ * @template {HTMLElement} T
+ * @param {string} id
+ * @param {new () => T} kind
+ * @returns {T}
+ */
+export function byId(id, kind) {
+    const found = document.getElementById(id);
+    if (!(found instanceof kind)) throw new TypeError(`#${id}`);
+    return found;
+}
+
+/**
+ * The elements below `root` matching `selector`, of the kind expected.
+ * @template {Element} T
+ * @param {ParentNode} root
+ * @param {string} selector
+ * @param {new () => T} kind
+ * @returns {T[]}
+ */
+export function all(root, selector, kind) {
+    return [...root.querySelectorAll(selector)].filter(
+        /** @returns {found is T} */ (found) => found instanceof kind);
+}
+
+/**
+ * Shows `dialog` modally and gives the focus back to what had it once the dialog closes.
+ * @param {HTMLDialogElement} dialog
+ * @param {Element|null} [returnTo]
+ */
+export function openModal(dialog, returnTo = document.activeElement) {
+    if (dialog.open) return;
+    dialog.addEventListener('close', () => {
+        if (returnTo instanceof HTMLElement && returnTo.isConnected) returnTo.focus();
+    }, { once: true });
+    dialog.showModal();
+}
