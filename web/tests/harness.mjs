@@ -118,13 +118,8 @@ export function allByRole(page, role, name) {
  * @param {string} name
  */
 export async function tapButton(page, name) {
-    const selector = ariaSelector('button', name);
-    await page.waitForFunction(
-        (/** @type {Element[]} */ ...buttons) => buttons.some((b) => !(/** @type {HTMLButtonElement} */ (b).disabled)),
-        { timeout: 20_000 },
-        ...(await page.$$(selector)),
-    );
-    const button = await byRole(page, 'button', name);
+    const button = await byRole(page, 'button', name, 20_000);
+    await page.waitForFunction((b) => !(/** @type {HTMLButtonElement} */ (b)).disabled, { timeout: 20_000 }, button);
     await button.tap();
 }
 

@@ -19,25 +19,29 @@ before(async () => {
 });
 after(() => browser?.close());
 
+/** @param {import('node:test').TestContext} t @param {string} root served while the test t runs */
+async function served(t, root) {
+    const server = await serve(root);
+    t.after(() => server.close());
+    return server;
+}
+
 /**
  * A phone page on url once the service worker controls it (each server has an origin of its own;
  * a separate context would be incognito, where nothing installs).
+ * @param {import('node:test').TestContext} t
  * @param {string} url
  */
-async function controlledPage(url) {
+async function controlledPage(t, url) {
     const page = await phonePage(browser);
+    t.after(() => page.close());
     await setTestSeam(page, SEED, TIME);
     await page.goto(url);
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 30_000 });
     return page;
 }
 
-/**
- * The status and type of a request for this raw path, sent as it is (no URL clean-up on the way).
- * @param {number} port
- * @param {string} path
- * @returns {Promise<[number, string]>}
- */
+/** @param {number} port @param {string} path sent as it is @returns {Promise<[number, string]>} status, type */
 const rawGet = (port, path) =>
     new Promise((done, fail) => {
         get({ host: '127.0.0.1', port, path }, (response) => {
@@ -46,31 +50,27 @@ const rawGet = (port, path) =>
         }).on('error', fail);
     });
 
-test('the server gives each file its type and nothing outside its folder', async () => {
-    const server = await serve(webRoot);
-    try {
-        const cases = [
-            ['/', 200, 'text/html'],
-            ['/talvero_core.wasm', 200, 'application/wasm'],
-            ['/manifest.webmanifest', 200, 'application/manifest+json'],
-            ['/sw.js', 200, 'text/javascript'],
-            ['/icons/icon-192.png', 200, 'image/png'],
-            ['/../web-core/CMakeCache.txt', 404, 'text/plain'],
-            ['/%2e%2e/web-core/CMakeCache.txt', 404, 'text/plain'],
-            ['/..%2Fweb-core%2FCMakeCache.txt', 404, 'text/plain'],
-            ['/icons', 404, 'text/plain'],
-        ];
-        for (const [path, status, type] of cases) {
-            assert.deepEqual(await rawGet(server.port, String(path)), [status, type], String(path));
-        }
-    } finally {
-        await server.close();
+test('the server gives each file its type and nothing outside its folder', async (t) => {
+    const server = await served(t, webRoot);
+    const cases = [
+        ['/', 200, 'text/html'],
+        ['/talvero_core.wasm', 200, 'application/wasm'],
+        ['/manifest.webmanifest', 200, 'application/manifest+json'],
+        ['/sw.js', 200, 'text/javascript'],
+        ['/icons/icon-192.png', 200, 'image/png'],
+        ['/../web-core/CMakeCache.txt', 404, 'text/plain'],
+        ['/%2e%2e/web-core/CMakeCache.txt', 404, 'text/plain'],
+        ['/..%2Fweb-core%2FCMakeCache.txt', 404, 'text/plain'],
+        ['/icons', 404, 'text/plain'],
+    ];
+    for (const [path, status, type] of cases) {
+        assert.deepEqual(await rawGet(server.port, String(path)), [status, type], String(path));
     }
 });
 
-test('the served page is installable, and after one visit it starts and rolls with no server', async () => {
-    const server = await serve(webRoot);
-    const page = await controlledPage(server.url);
+test('the served page is installable, and after one visit it starts and rolls with no server', async (t) => {
+    const server = await served(t, webRoot);
+    const page = await controlledPage(t, server.url);
     const cdp = await page.createCDPSession();
     const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
     assert.deepEqual(installabilityErrors, []);
@@ -91,11 +91,11 @@ test('the served page is installable, and after one visit it starts and rolls wi
     for (let face = 1; face <= 6; face++) {
         await page.waitForSelector(`aria/${face}er: ${expected[`hit.face${face}`]}`, { timeout: 10_000 });
     }
-    await page.close();
 });
 
-test('every change to a file makes a new cache, and a published version replaces the old one', async () => {
+test('every change to a file makes a new cache, and a published version replaces the old one', async (t) => {
     const scratch = await mkdtemp(join(tmpdir(), 'talvero-pwa-'));
+    t.after(() => rm(scratch, { recursive: true, force: true }));
     const [app, core, live] = ['app', 'core', 'live'].map((name) => join(scratch, name));
     await cp(join(repoRoot, 'web', 'app'), app, { recursive: true });
     await cp(webRoot, core, { recursive: true });
@@ -113,8 +113,7 @@ test('every change to a file makes a new cache, and a published version replaces
         names.add(cacheName);
     }
 
-    const server = await serve(live);
-    const page = await controlledPage(server.url);
+    const page = await controlledPage(t, (await served(t, live)).url);
     assert.deepEqual(await page.evaluate(() => caches.keys()), [first.cacheName]);
     const published = await assemble({ app, core, out: live });
     await page.evaluate(() => navigator.serviceWorker.getRegistration().then((registration) => registration?.update()));
@@ -123,7 +122,4 @@ test('every change to a file makes a new cache, and a published version replaces
         { timeout: 30_000 },
         published.cacheName,
     );
-    await page.close();
-    await server.close();
-    await rm(scratch, { recursive: true, force: true });
 });
