@@ -52,9 +52,10 @@ export function fileForPath(root, urlPath) {
  * Serves the folder root on 127.0.0.1.
  * @param {string} root
  * @param {number} [port] 0 (the default) picks a free port
+ * @param {{onFile?: (file: string, bytes: number) => void}} [hooks] onFile hears of every file sent
  * @returns {Promise<{url: string, port: number, close: () => Promise<void>}>}
  */
-export async function serve(root, port = 0) {
+export async function serve(root, port = 0, hooks = {}) {
     const folder = resolve(root);
     const server = createServer((request, response) => {
         const send = (/** @type {number} */ status, /** @type {string} */ text) => {
@@ -88,6 +89,7 @@ export async function serve(root, port = 0) {
                     response.end();
                     return;
                 }
+                hooks.onFile?.(file, info.size);
                 createReadStream(file)
                     .on('error', () => response.destroy())
                     .pipe(response);
