@@ -64,15 +64,15 @@ test('command scripts give the captions golden_trace --commands prints', () => {
 test('each read of the clock asks the clock, and the log keeps each page\'s counting mode', () => {
   let reads = 0;
   const s = core.newSession({seed: 1n, clock: () => ({hour: 9, minute: 5, second: ++reads % 60})});
-  s.hitRoll(100, 6, false); // three reads for the dice, one for the log
+  s.hitRoll(100, 6, true); // three reads for the dice, one for the log
   assert.ok(s.followUp(10, 6, false)); // refused: no read
   assert.equal(reads, 4);
-  s.followUp(2, 6, true); // the damage page's mode, new
-  s.setNewCount('hit', true);
+  s.followUp(2, 6, false); // the damage page's mode: add
+  s.setNewCount('hit', false);
   [s.rerollBelow('hit', 4), s.rerollBelow('damage', 4)];
   assert.deepEqual([0, 1, 2, 3].map((i) => s.logRow(i)).map((r) => [r[0], r[1], r[5]]), [
-    ['09:05:04', 'TREFFERWÜRFE', 'Addition'], ['09:05:08', 'SCHADENSWÜRFE', 'neue Zählung'],
-    ['09:05:12', 'TREFFERWÜRFE', 'neue Zählung'], ['09:05:16', 'SCHADENSWÜRFE', 'neue Zählung']]);
+    ['09:05:04', 'TREFFERWÜRFE', 'neue Zählung'], ['09:05:08', 'SCHADENSWÜRFE', 'Addition'],
+    ['09:05:12', 'TREFFERWÜRFE', 'Addition'], ['09:05:16', 'SCHADENSWÜRFE', 'Addition']]);
   const csv = new TextDecoder('utf-8', {ignoreBOM: true}).decode(s.csv('semicolon'));
   assert.match(csv, /^\uFEFFZeit;Seite;Ereignis;Würfel;Seiten;Zählung;1er;[^\n]*10er\r\n09:05:04;/);
   s.free();
