@@ -4,7 +4,9 @@
 
 #include "engine/odds_text.h"
 #include "engine/page_odds.h"
+#include "engine/page_text.h"
 #include "engine/roll_log.h"
+#include "engine/window_words.h"
 
 #include <QLocale>
 #include <QTest>
@@ -165,6 +167,40 @@ private Q_SLOTS:
         QCOMPARE(log.size(), RollLog::kMostEvents);
         QCOMPARE(text(RollLog::cellText(log.entry(0), 2)), rows[2][2]);
         QCOMPARE(log.entry(log.size() - 1).event.thrown.dice, RollLog::kMostEvents + 1);
+    }
+
+    // The texts a front end without the window's design takes from the engine.
+    void frontEndTexts_data()
+    {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("expected");
+        const std::vector<std::string> atLeast{"50", "41", "27", "16", "4", "0", "0", "0", "0"};
+        const auto announced = [&](int sides) {
+            return text(pageAnnouncement("Wurfergebnis 60 Würfel mit je 6 Seiten", "Wurf 3",
+                                         atLeast, sides));
+        };
+        const QString frame = u"Wurfergebnis 60 Würfel mit je 6 Seiten, Wurf 3."_s;
+        QTest::newRow("face reroll") << text(rerollFaceText(14, 1)) << u"14 × 1er neu würfeln"_s;
+        QTest::newRow("fails reroll")
+            << text(rerollBelowText(1000000, 10)) << u"1000000 unter 10+ neu würfeln"_s;
+        QTest::newRow("dice label") << text(diceLabel(6)) << u"Würfelanzahl mit 6 Seiten"_s;
+        QTest::newRow("at-least caption") << text(oddsTableCaption(RowKind::AtLeast, Page::Damage))
+                                          << u"Sortierung, SCHADENSWÜRFE"_s;
+        QTest::newRow("face caption")
+            << text(oddsTableCaption(RowKind::Face, Page::Hit)) << u"Wurfergebnis, TREFFERWÜRFE"_s;
+        QTest::newRow("no roll") << announced(0) << frame;
+        QTest::newRow("two sides") << announced(2) << frame + u" 2+: 50."_s;
+        QTest::newRow("six sides")
+            << announced(6) << frame + u" 2+: 50, 3+: 41, 4+: 27, 5+: 16, 6+: 4."_s;
+        QTest::newRow("ten sides") << announced(10)
+                                   << frame + u" 2+: 50, 3+: 41, 4+: 27, 5+: 16, 6+: 4, 7+: 0, "
+                                              u"8+: 0, 9+: 0, 10+: 0."_s;
+    }
+    void frontEndTexts()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, expected);
+        QCOMPARE(made, expected);
     }
 };
 
