@@ -418,16 +418,14 @@ function showLoadFailure(error) {
 
 async function start() {
     registerServiceWorker();
-    let core;
     try {
         const { loadCore } = await import('./core.js');
-        core = await loadCore();
+        const core = await loadCore();
+        new App(core, core.newSession(sessionOptions()), new Settings(limitsOf(core))).start();
     } catch (error) {
+        // "Würfeln" stays disabled; the reason is on the page rather than only in a console.
         showLoadFailure(error);
-        return;
     }
-    const app = new App(core, core.newSession(sessionOptions()), new Settings(limitsOf(core)));
-    app.start();
 }
 
 start();
