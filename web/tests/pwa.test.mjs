@@ -14,9 +14,7 @@ const SEED = '8029771402135';
 const TIME = { hour: 21, minute: 5, second: 9 };
 /** @type {import('puppeteer-core').Browser} */
 let browser;
-before(async () => {
-    browser = await launchBrowser();
-});
+before(async () => void (browser = await launchBrowser()));
 after(() => browser?.close());
 
 /** @param {import('node:test').TestContext} t @param {string} root served while the test t runs */
@@ -26,12 +24,9 @@ async function served(t, root) {
     return server;
 }
 
-/**
- * A phone page on url once the service worker controls it (each server has an origin of its own;
- * a separate context would be incognito, where nothing installs).
- * @param {import('node:test').TestContext} t
- * @param {string} url
- */
+// A phone page on url, once the service worker controls it. Each server is an origin of its own;
+// a separate browser context would be incognito, where nothing installs.
+/** @param {import('node:test').TestContext} t @param {string} url */
 async function controlledPage(t, url) {
     const page = await phonePage(browser);
     t.after(() => page.close());
@@ -75,6 +70,16 @@ test('the served page is installable, and after one visit it starts and rolls wi
     const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
     assert.deepEqual(installabilityErrors, []);
     assert.deepEqual((await cdp.send('Page.getAppManifest')).errors, []);
+    const icons = await page.evaluate(async () => {
+        const { icons } = /** @type {{icons: {src: string, sizes: string, purpose: string}[]}} */ (
+            await (await fetch('manifest.webmanifest')).json());
+        return Promise.all(icons.map(async ({ src, sizes, purpose }) => {
+            const image = Object.assign(new Image(), { src });
+            await image.decode();
+            return `${sizes} ${purpose}, drawn ${image.naturalWidth}x${image.naturalHeight}`;
+        }));
+    });
+    assert.deepEqual(icons.sort(), ['192x192 any, drawn 192x192', '512x512 any, drawn 512x512', '512x512 maskable, drawn 512x512']);
 
     const notCached = await page.evaluate(async () => {
         const loaded = [location.href, ...performance.getEntriesByType('resource').map((entry) => entry.name)];
@@ -106,7 +111,9 @@ test('every change to a file makes a new cache, and a published version replaces
 
     const names = new Set([first.cacheName]);
     for (const file of [join(app, 'manifest.webmanifest'), join(app, 'icons', 'icon-192.png'), join(core, 'talvero_core.wasm')]) {
-        await writeFile(file, Buffer.concat([await readFile(file), Buffer.from(' ')]));
+        const bytes = await readFile(file); // one byte other, the length the same
+        bytes[bytes.length - 1] = bytes[bytes.length - 1] === 0x20 ? 0x0a : 0x20;
+        await writeFile(file, bytes);
         const { cacheName, out } = await assemble({ app, core, out: join(scratch, String(names.size)) });
         assert.ok(!names.has(cacheName), `${file} changed, yet the cache name stays ${cacheName}`);
         assert.ok((await readFile(join(out, 'sw.js'), 'utf8')).includes(JSON.stringify(cacheName)));
@@ -117,9 +124,6 @@ test('every change to a file makes a new cache, and a published version replaces
     assert.deepEqual(await page.evaluate(() => caches.keys()), [first.cacheName]);
     const published = await assemble({ app, core, out: live });
     await page.evaluate(() => navigator.serviceWorker.getRegistration().then((registration) => registration?.update()));
-    await page.waitForFunction(
-        async (/** @type {string} */ name) => (await caches.keys()).join() === name,
-        { timeout: 30_000 },
-        published.cacheName,
-    );
+    await page.waitForFunction(async (/** @type {string} */ name) => (await caches.keys()).join() === name,
+        { timeout: 30_000 }, published.cacheName);
 });
