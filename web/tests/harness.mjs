@@ -102,16 +102,6 @@ export async function byRole(page, role, name, timeout = 10_000) {
 }
 
 /**
- * Every element with this role and name now on the page.
- * @param {import('puppeteer-core').Page} page
- * @param {string} role
- * @param {string} name
- */
-export function allByRole(page, role, name) {
-    return page.$$(ariaSelector(role, name));
-}
-
-/**
  * Waits until the button is enabled (the page keeps its buttons disabled until the core is loaded),
  * then taps it.
  * @param {import('puppeteer-core').Page} page
