@@ -2,7 +2,7 @@
 // The phone page: two tab pages over one session of the core. Every text it shows comes from the
 // core; this module lays them out, keeps the choices and forwards taps.
 
-import { all, byId, element, openModal } from './dom.js';
+import { afterPaint, all, byId, element, openModal, setAttribute, setText } from './dom.js';
 import { Dialogs } from './dialogs.js';
 import { Settings } from './settings.js';
 
@@ -303,10 +303,10 @@ class App {
             const button = this.followUpButtons[i];
             if (!button) return;
             const [threshold, dice] = button.children;
-            if (threshold) threshold.textContent = followUp.heading;
-            if (dice) dice.textContent = followUp.toolTip;
-            button.setAttribute('aria-label', followUp.name);
-            button.title = followUp.toolTip;
+            setText(threshold, followUp.heading);
+            setText(dice, followUp.toolTip);
+            setAttribute(button, 'aria-label', followUp.name);
+            setAttribute(button, 'title', followUp.toolTip);
             button.disabled = followUp.threshold > sides;
         });
     }
@@ -315,22 +315,20 @@ class App {
     showPage(page) {
         const view = this.session.view(page);
         const parts = this.parts[page];
-        parts.frame.textContent = view.frame;
-        parts.counter.textContent = view.counter;
+        setText(parts.frame, view.frame);
+        setText(parts.counter, view.counter);
         view.faces.forEach((count, i) => showCount(parts.faces[i], count));
-        view.atLeast.forEach((count, i) => {
-            showCount(parts.atLeast[i], count);
-            const description = parts.descriptions[i];
-            if (description) description.textContent = count.description;
-        });
+        view.atLeast.forEach((count, i) => showCount(parts.atLeast[i], count));
+        afterPaint(() => this.session.descriptions(page)
+            .forEach((description, i) => setText(parts.descriptions[i], description)));
         return view;
     }
 
     /** @param {PageId} page */
     countsChanged(page) {
         const view = this.showPage(page);
-        // The follow-up buttons roll what the hit page's counts read.
-        if (page === 'hit') this.showFollowUps();
+        // The follow-up buttons roll what the hit page's counts read; they are on the other page.
+        if (page === 'hit') afterPaint(() => this.showFollowUps());
         this.dialogs.refresh();
         return view;
     }
@@ -355,10 +353,13 @@ class App {
 
     /** @param {string} text */
     announce(text) {
-        // Emptied first, so that the same sentence twice is announced twice.
-        this.status.textContent = '';
-        requestAnimationFrame(() => {
-            this.status.textContent = text;
+        // After the counts are painted; emptied first, so that the same sentence twice is
+        // announced twice.
+        afterPaint(() => {
+            this.status.textContent = '';
+            requestAnimationFrame(() => {
+                this.status.textContent = text;
+            });
         });
     }
 }
@@ -370,9 +371,9 @@ class App {
 function showCount(button, count) {
     if (!button) return;
     const [heading, value] = button.children;
-    if (heading) heading.textContent = count.heading;
-    if (value) value.textContent = count.caption;
-    button.setAttribute('aria-label', count.name);
+    setText(heading, count.heading);
+    setText(value, count.caption);
+    setAttribute(button, 'aria-label', count.name);
 }
 
 /**
@@ -403,6 +404,13 @@ function sessionOptions() {
     return { seed: BigInt(seam.seed), clock: () => ({ ...time }) };
 }
 
+/** @returns {Promise<WebAssembly.Module|null>|null} what the page's head began to compile */
+function precompiled() {
+    const started = /** @type {{talveroWasm?: Promise<WebAssembly.Module|null>}} */ (
+        /** @type {unknown} */ (globalThis)).talveroWasm;
+    return started ?? null;
+}
+
 function registerServiceWorker() {
     if (!('serviceWorker' in navigator)) return;
     // Without it the page works the same, only not offline.
@@ -420,7 +428,7 @@ async function start() {
     registerServiceWorker();
     try {
         const { loadCore } = await import('./core.js');
-        const core = await loadCore();
+        const core = await loadCore({ compiled: precompiled() });
         new App(core, core.newSession(sessionOptions()), new Settings(limitsOf(core))).start();
     } catch (error) {
         // "Würfeln" stays disabled; the reason is on the page rather than only in a console.

@@ -8,7 +8,7 @@
 /** @typedef {'face'|'atLeast'} RowKindId */
 /** @typedef {{sides:number, rerolledFaces:number, dice:number}} DiceGroup */
 /** @typedef {{heading:string, caption:string, name:string}} FaceCount */
-/** @typedef {{heading:string, caption:string, name:string, description:string}} AtLeastCount */
+/** @typedef {{heading:string, caption:string, name:string}} AtLeastCount */
 /**
  * @typedef {{name:string, frame:string, counter:string, faces:FaceCount[], atLeast:AtLeastCount[],
  *   lastRollSides:number|null, announcement:string}} PageView
@@ -33,7 +33,8 @@
  */
 /**
  * @typedef {{wasmBinary?: ArrayBuffer|Uint8Array, locateFile?: (name:string)=>string,
- *   moduleUrl?: string|URL}} LoadOptions
+ *   moduleUrl?: string|URL, compiled?: Promise<WebAssembly.Module|null>|null}} LoadOptions
+ * `compiled`: the .wasm already compiled, as a page can start that while it is still loading.
  */
 /** @typedef {(words: Uint32Array) => void} RandomValues */
 /** @typedef {{seed?: bigint, clock?: () => TimeOfDay}} SessionOptions */
@@ -262,15 +263,24 @@ export class Session {
         caption,
         name: label,
       })),
-      atLeast: counts.slice(10).map(([heading, caption, label, description]) => ({
+      atLeast: counts.slice(10).map(([heading, caption, label]) => ({
         heading,
         caption,
         name: label,
-        description,
       })),
       lastRollSides: sides ? Number(sides) : null,
       announcement,
     };
+  }
+
+  /**
+   * Per at-least count, what a screen reader hears after its name: ", erwartet 30,0, üblich 24
+   * bis 36"; empty while no die is behind the page.
+   * @param {PageId} page @returns {string[]}
+   */
+  descriptions(page) {
+    this.#call('describe', pageIndex(page));
+    return records(this.#native).map(([description]) => description);
   }
 
   /** @returns {FollowUp[]} */
@@ -505,6 +515,22 @@ export async function loadCore(options = {}) {
   if (wasmBinary) settings.wasmBinary = wasmBinary;
   settings.locateFile =
     options.locateFile ?? ((/** @type {string} */ name) => new URL(name, moduleUrl).href);
-  const native = /** @type {Native} */ (await create(settings));
+  const compiled = await options.compiled?.catch(() => null);
+  /** @type {(error: unknown) => void} */
+  let fail = () => {};
+  /** @type {Promise<never>} */
+  const failed = new Promise((_, reject) => {
+    fail = reject;
+  });
+  if (compiled) {
+    settings.instantiateWasm = (
+      /** @type {WebAssembly.Imports} */ imports,
+      /** @type {(instance: WebAssembly.Instance, module: WebAssembly.Module) => void} */ receive,
+    ) => {
+      WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled), fail);
+      return {};
+    };
+  }
+  const native = /** @type {Native} */ (await Promise.race([create(settings), failed]));
   return new Core(native, (words) => crypto.getRandomValues(words));
 }

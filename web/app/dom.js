@@ -17,6 +17,38 @@ export function element(tag, attributes = {}, children = []) {
 }
 
 /**
+ * Sets a node's text only when it differs: a rewrite of the same text still costs a layout.
+ * @param {Node|undefined|null} node
+ * @param {string} text
+ */
+export function setText(node, text) {
+    if (!node || node.textContent === text) return;
+    // Changing the text node in place is cheaper than replacing it.
+    const only = node.firstChild;
+    if (only instanceof Text && only === node.lastChild) only.data = text;
+    else node.textContent = text;
+}
+
+/**
+ * Runs `work` once the next frame has been painted: what only a screen reader or a hidden page
+ * shows need not hold up the counts a player waits for.
+ * @param {() => void} work
+ */
+export function afterPaint(work) {
+    requestAnimationFrame(() => setTimeout(work));
+}
+
+/**
+ * Sets an attribute only when it differs, for the same reason.
+ * @param {Element|undefined|null} target
+ * @param {string} name
+ * @param {string} value
+ */
+export function setAttribute(target, name, value) {
+    if (target && target.getAttribute(name) !== value) target.setAttribute(name, value);
+}
+
+/**
  * The element with `id`, of the kind expected; a missing one is a fault of the page itself.
  * @template {HTMLElement} T
  * @param {string} id

@@ -410,14 +410,26 @@ EMSCRIPTEN_KEEPALIVE int talvero_view(int handle, int page)
         const std::string heading = faceHeadingText(static_cast<int>(i));
         record({heading, faces[i], headedCaption(heading, faces[i])});
     }
-    const bool anyDice = !pages.engine().diceBehind(p).empty();
-    const PageCounts counts = pages.engine().counts(p);
     for (std::size_t i = 0; i < atLeast.size(); ++i) {
         const std::string heading = thresholdHeadingText(static_cast<int>(i));
-        const std::string description =
-            anyDice ? oddsDescription(oddsOf(session->atLeastOdds(p)[i], counts.atLeast[i])) : "";
-        record({heading, atLeast[i], headedCaption(heading, atLeast[i]), description});
+        record({heading, atLeast[i], headedCaption(heading, atLeast[i])});
     }
+    return kOk;
+}
+
+// Per at-least count: what a screen reader hears after its name. Apart from the view, as the
+// odds take longer than the captions and need not hold up the counts' paint.
+EMSCRIPTEN_KEEPALIVE int talvero_describe(int handle, int page)
+{
+    Session *session = nullptr;
+    if (const int status = open(handle, page, session))
+        return status;
+    const Page p = pageOf(page);
+    const bool anyDice = !session->pages.engine().diceBehind(p).empty();
+    const PageCounts counts = session->pages.engine().counts(p);
+    for (std::size_t i = 0; i < counts.atLeast.size(); ++i)
+        record({anyDice ? oddsDescription(oddsOf(session->atLeastOdds(p)[i], counts.atLeast[i]))
+                        : std::string()});
     return kOk;
 }
 
