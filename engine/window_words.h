@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "choices/window_choices.h"
 #include "engine/dice_engine.h"
 #include "engine/odds.h"
 
@@ -19,17 +20,17 @@ struct WindowWord
 };
 std::span<const WindowWord> windowWords();
 
-// The ranges and starting values of the window's choices.
+// The ranges and starting values of the window's choices, as the desktop keeps them.
 struct DiceLimits
 {
-    int fewestDice = 1;
-    int mostDice = 200;
-    int fewestSides = 2;
-    int mostSides = kFaceCount;
-    int defaultDice = 60;
-    int defaultSides = 6;
-    bool defaultAddHits = false;
-    bool defaultAddDamage = false;
+    int fewestDice = WindowChoices::kFewestDice;
+    int mostDice = WindowChoices::kMostDice;
+    int fewestSides = WindowChoices::kFewestSides;
+    int mostSides = WindowChoices::kMostSides;
+    int defaultDice = WindowChoices{}.dice;
+    int defaultSides = WindowChoices{}.sides;
+    bool defaultAddHits = WindowChoices{}.addHits;
+    bool defaultAddDamage = WindowChoices{}.addDamage;
 };
 inline constexpr DiceLimits kDiceLimits{};
 

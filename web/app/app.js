@@ -64,8 +64,10 @@ class App {
     start() {
         for (const node of all(document, '[data-word]', HTMLElement)) {
             const key = node.dataset.word ?? '';
-            node.textContent = this.word(key) || this.word(key === 'ok' ? 'close' : key);
+            node.textContent = this.word(key);
         }
+        for (const node of all(document, '[data-label]', HTMLElement))
+            node.setAttribute('aria-label', this.word(node.dataset.label ?? ''));
         for (const page of pages)
             byId(`tab-${page}`, HTMLButtonElement).textContent = this.core.pageName(page);
         this.buildFollowUps();
@@ -420,7 +422,9 @@ function registerServiceWorker() {
 /** @param {unknown} error */
 function showLoadFailure(error) {
     const message = byId('load-failed', HTMLElement);
-    message.textContent = error instanceof Error && error.message ? error.message : String(error);
+    // The core holds every other text, but this one shows when the core is what failed.
+    message.textContent = `Talvero konnte nicht geladen werden: ${
+        error instanceof Error && error.message ? error.message : String(error)}`;
     message.hidden = false;
 }
 

@@ -247,8 +247,8 @@ test('choices are kept across a reload; damaged or unusable storage falls back',
     await dice.click({ count: 3 });
     await dice.type('12');
     await page.keyboard.press('Enter');
-    await tapButton(page, '+ Anzahl der Seiten pro Würfel');
-    await tapButton(page, '+ Anzahl der Seiten pro Würfel');
+    await tapButton(page, 'Eine Seite mehr');
+    await tapButton(page, 'Eine Seite mehr');
     await tapTab(page, 'SCHADENSWÜRFE');
     await tapRadio(page, 'Addition');
     await page.reload({ waitUntil: 'load' });
