@@ -17,8 +17,6 @@ import { Settings } from './settings.js';
 
 /** @type {PageId[]} */
 const pages = ['hit', 'damage'];
-const faceCount = 10;
-const thresholdCount = 9;
 // Long enough not to fire on a tap, short enough that a player does not let go first.
 const longPressMs = 500;
 
@@ -80,6 +78,7 @@ class App {
         this.showSides();
         for (const page of pages) this.showPage(page);
         this.roll.disabled = false;
+        document.documentElement.classList.remove('starting');
     }
 
     /**
@@ -90,41 +89,34 @@ class App {
     buildResults(page) {
         const panel = byId(`panel-${page}`, HTMLElement);
         const into = /** @type {HTMLElement} */ (panel.querySelector('.results'));
-        const frame = element('h2', { id: `${page}-frame` });
-        /** @param {Focus} focus */
-        const countButton = (focus) => {
-            const button = element('button', { type: 'button', class: 'count' },
-                [element('span', { class: 'heading', 'aria-hidden': 'true' }), ' ',
-                    element('span', { class: 'value', 'aria-hidden': 'true' })]);
-            this.connectCount(button, page, focus);
-            return button;
-        };
-        const faces = Array.from({ length: faceCount },
-            (_, i) => countButton({ kind: 'face', value: i + 1 }));
-        const atLeast = Array.from({ length: thresholdCount },
-            (_, i) => countButton({ kind: 'atLeast', value: i + 2 }));
-        const descriptions = atLeast.map((button, i) => {
-            const id = `${page}-odds-${i + 2}`;
-            button.setAttribute('aria-describedby', id);
-            return element('span', { id, class: 'visually-hidden' });
+        into.append(byId('results-template', HTMLTemplateElement).content.cloneNode(true));
+        const [faceFrame, atLeastFrame] = all(into, 'section.frame', HTMLElement);
+        const frame = /** @type {HTMLElement} */ (into.querySelector('.frame-caption'));
+        frame.id = `${page}-frame`;
+        faceFrame?.setAttribute('aria-labelledby', frame.id);
+        const sorting = /** @type {HTMLElement} */ (into.querySelector('.sorting-caption'));
+        sorting.id = `${page}-sorting`;
+        sorting.textContent = this.word('atLeastFrame');
+        atLeastFrame?.setAttribute('aria-labelledby', sorting.id);
+        const faces = all(into, '.faces .count', HTMLButtonElement);
+        const atLeast = all(into, '.at-least .count', HTMLButtonElement);
+        const descriptions = all(into, '.odds-description', HTMLElement);
+        descriptions.forEach((description, i) => {
+            description.id = `${page}-odds-${i + 2}`;
+            atLeast[i]?.setAttribute('aria-describedby', description.id);
         });
-        const counter = element('p', { class: 'counter' });
-        const icon = (/** @type {string} */ key, /** @type {string} */ symbol) => element('button',
-            { type: 'button', class: 'icon', 'aria-label': this.word(key), title: this.word(key) },
-            [element('span', { 'aria-hidden': 'true' }, [symbol])]);
-        const clear = icon('clearCounts', '✕');
-        const reset = icon('resetCounter', '↺');
-        const commands = element('button',
-            { type: 'button', class: 'commands-button', 'aria-haspopup': 'dialog' },
-            [this.word('commands')]);
-        into.append(
-            element('section', { class: 'frame', 'aria-labelledby': frame.id },
-                [frame, element('div', { class: 'counts faces' }, faces)]),
-            element('section', { class: 'frame', 'aria-labelledby': `${page}-sorting` },
-                [element('h2', { id: `${page}-sorting` }, [this.word('atLeastFrame')]),
-                    element('div', { class: 'counts at-least' }, atLeast), ...descriptions]),
-            element('div', { class: 'counter-row' }, [counter, clear, reset]),
-            commands);
+        const counter = /** @type {HTMLElement} */ (into.querySelector('.counter'));
+        const button = (/** @type {string} */ selector) =>
+            /** @type {HTMLButtonElement} */ (into.querySelector(selector));
+        const clear = button('.clear');
+        const reset = button('.reset');
+        const commands = button('.commands-button');
+        for (const [icon, key] of /** @type {const} */ ([[clear, 'clearCounts'], [reset, 'resetCounter']])) {
+            icon.setAttribute('aria-label', this.word(key));
+            icon.title = this.word(key);
+        }
+        commands.textContent = this.word('commands');
+        this.connectCounts(into, page);
         clear.addEventListener('click', () => {
             this.session.clearCounts(page);
             this.countsChanged(page);
@@ -138,36 +130,55 @@ class App {
     }
 
     /**
-     * A tap, Enter, a long press or the context menu opens the commands with this count first.
-     * @param {HTMLButtonElement} button
+     * A tap, Enter, a long press or the context menu on a count opens the commands with this
+     * count first; one set of listeners for all the page's counts.
+     * @param {HTMLElement} into
      * @param {PageId} page
-     * @param {Focus} focus
      */
-    connectCount(button, page, focus) {
-        const open = () => this.dialogs.openMenu(page, focus, button);
+    connectCounts(into, page) {
+        /** @param {Event} event */
+        const countOf = (event) => {
+            const target = event.target instanceof Element ? event.target.closest('.count') : null;
+            return target instanceof HTMLButtonElement ? target : null;
+        };
+        /** @param {HTMLButtonElement} button */
+        const open = (button) => {
+            const focus = /** @type {Focus} */ ({
+                kind: button.dataset.kind === 'face' ? 'face' : 'atLeast',
+                value: Number(button.dataset.value),
+            });
+            this.dialogs.openMenu(page, focus, button);
+        };
         /** @type {ReturnType<typeof setTimeout>|undefined} */
         let timer;
         let pressedLong = false;
         const cancel = () => clearTimeout(timer);
-        button.addEventListener('click', open);
-        button.addEventListener('contextmenu', (event) => {
-            event.preventDefault();
-            open();
+        into.addEventListener('click', (event) => {
+            const button = countOf(event);
+            if (button) open(button);
         });
-        button.addEventListener('pointerdown', () => {
+        into.addEventListener('contextmenu', (event) => {
+            const button = countOf(event);
+            if (!button) return;
+            event.preventDefault();
+            open(button);
+        });
+        into.addEventListener('pointerdown', (event) => {
             cancel();
             pressedLong = false;
+            const button = countOf(event);
+            if (!button) return;
             timer = setTimeout(() => {
                 pressedLong = true;
-                open();
+                open(button);
             }, longPressMs);
         });
         // The finger lifted after a long press would tap the entry that opened under it.
-        button.addEventListener('touchend', (event) => {
-            if (pressedLong) event.preventDefault();
+        into.addEventListener('touchend', (event) => {
+            if (pressedLong && countOf(event)) event.preventDefault();
         });
-        for (const type of ['pointerup', 'pointerleave', 'pointercancel'])
-            button.addEventListener(type, cancel);
+        for (const type of ['pointerup', 'pointerout', 'pointercancel'])
+            into.addEventListener(type, cancel);
     }
 
     buildFollowUps() {
@@ -429,7 +440,6 @@ function showLoadFailure(error) {
 }
 
 async function start() {
-    registerServiceWorker();
     try {
         const { loadCore } = await import('./core.js');
         const core = await loadCore({ compiled: precompiled() });
@@ -438,6 +448,8 @@ async function start() {
         // "Würfeln" stays disabled; the reason is on the page rather than only in a console.
         showLoadFailure(error);
     }
+    // Once the page works: the worker's own start and its caching need not delay it.
+    registerServiceWorker();
 }
 
 start();
