@@ -193,6 +193,15 @@ test('odds, roll log with both CSV variants, and the copied page', async () => {
     await page.browserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     const step = (await golden(['hitRoll 60 6 new']))[0] ?? {};
     await tapButton(page, 'Würfeln');
+    // What a screen reader hears after "4+": sixty six-sided dice give 30 on average.
+    await page.waitForFunction((name) => [...document.querySelectorAll('button[aria-label]')].some((b) =>
+        b.getAttribute('aria-label') === name && /^, erwartet 30,0, üblich \d+ bis \d+$/.test(
+            document.getElementById(b.getAttribute('aria-describedby') ?? '')?.textContent ?? '')),
+    { timeout: 5_000 }, `4+: ${step['hit.atLeast4']}`);
+    // A tap on a face count opens the commands with that face's reroll first.
+    await tapButton(page, `2er: ${step['hit.face2']}`);
+    assert.equal(await page.$eval('dialog[open] button', (b) => b.textContent), `${step['hit.face2']} × 2er neu würfeln`);
+    await page.keyboard.press('Escape');
     const befehle = await byRole(page, 'button', 'Befehle');
     await befehle.tap();
     await tapButton(page, 'Chancen');
